@@ -1,0 +1,58 @@
+# A virtual X display and a persistent wineserver of our own, stopped by PID on exit.
+# Usage: wine_session_start PREFIX_DIR DEMO_GAME_EXE; ...; wine_session_stop
+
+XVFB_PID=""
+WINESERVER_PID=""
+
+wine_session_start() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  if [ -z "${WINE_SESSION_DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 91 160); do
+      if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then break; fi
+    done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local tries=0
+    until xdpyinfo >/dev/null 2>&1; do
+      tries=$((tries + 1))
+      if [ $tries -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+        echo "Xvfb did not start on $DISPLAY" >&2; return 1
+      fi
+      sleep 0.1
+    done
+  else
+    export DISPLAY="$WINE_SESSION_DISPLAY"
+  fi
+  if [ ! -f "$WINEPREFIX/.morvessa-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    # A crash must end the program, not open a debugger that waits forever; the registry
+    # desktop keeps exit codes and the work area fixed at 1024 x 768.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.morvessa-ready"
+  fi
+  wineserver -w
+  setsid wineserver -f -p >/dev/null 2>&1 &
+  WINESERVER_PID=$!
+  # The first window brings up Wine's desktop process, which would otherwise inherit (and
+  # hold open) the output pipe of whichever test program happened to start it.
+  MORVESSA_DEMO_GAME="windows=1;exitafter=200" wine "$2" </dev/null >/dev/null 2>&1
+}
+
+wine_session_stop() {
+  if [ -n "$WINESERVER_PID" ]; then
+    wineserver -k >/dev/null 2>&1
+    wait "$WINESERVER_PID" 2>/dev/null
+    WINESERVER_PID=""
+  fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+}

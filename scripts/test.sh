@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test tier: native unit tests and fuzzing, then the
+# Windows units and the end-to-end runs of the real shell under Wine in a virtual display.
+set -u
+cd "$(dirname "$0")/.."
+source scripts/lib/packages.sh
+source scripts/lib/wine_session.sh
+
+ensure_packages || { echo "could not install the packages the tests need" >&2; exit 1; }
+
+build() {
+  cmake --preset "$1" >"build-$1.log" 2>&1 && cmake --build --preset "$1" >>"build-$1.log" 2>&1
+  local rc=$?
+  [ $rc -ne 0 ] && { echo "build $1 failed:"; grep -E 'error|warning' "build-$1.log" | head -40; tail -20 "build-$1.log"; }
+  rm -f "build-$1.log"
+  return $rc
+}
+
+passed=0
+failed=0
+failures=""
+run_ctest() {
+  local tier=$1; shift
+  local log
+  log=$(mktemp)
+  ctest "$@" --output-on-failure 2>&1 | tee "$log" | grep -E '^ *[0-9]+/[0-9]+ Test|tests passed|The following tests FAILED|^\s+[0-9]+ - ' 
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then
+    echo "$tier: ctest printed no summary"; tail -30 "$log"; failed=$((failed + 1)); failures+=" $tier"
+  else
+    local total bad
+    bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+    total=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+    passed=$((passed + total - bad)); failed=$((failed + bad))
+    [ "$bad" -ne 0 ] && { failures+=" $tier"; grep -B2 -A40 -E 'Failure|FAILED' "$log" | head -150; }
+  fi
+  rm -f "$log"
+}
+
+mkdir -p build
+for preset in native win64 win32; do
+  echo "== building $preset"
+  build "$preset" || { echo "0 passed, 1 failed"; exit 1; }
+done
+
+echo "== native unit tests and fuzzing"
+run_ctest native --preset native
+
+echo "== Windows tests under Wine"
+trap wine_session_stop EXIT
+wine_session_start "$PWD/build/win64/wineprefix" build/win64/bin/demo-game.exe || { echo "0 passed, 1 failed"; exit 1; }
+run_ctest win64 --preset win64
+wine_session_stop
+
+echo
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] || { echo "failing tiers:$failures"; exit 1; }

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Reading values out of the settings text: "Key=value" lines ended by CR LF.
+// Keys are found by a plain, case-sensitive substring search; the first occurrence wins.
+
+// Writes the value that follows `key` into dest (at most size - 1 characters, always
+// NUL-terminated). With the terminator found, the character just before it is dropped
+// (the CR of a CR LF line end). A missing key gives "".
+void ExtractSettingValue(char* dest, unsigned size, const char* text, const char* key, const char* terminator);
+
+// atoi's rules (white space, optional sign, decimal digits) as an unsigned 32-bit value;
+// a negative number gives its two's complement. Out-of-range values saturate at the
+// 32-bit signed limits, as the Windows runtime's atoi does.
+uint32_t ParseSettingNumber(const char* text);
+
+// The cached lookups behind GetApplicationName, GetApplicationId and GetDeveloperChannelId.
+// An empty name or a 0 number is not remembered, so the next call searches again.
+const char* LookupSettingName(char (&cache)[256], const char* text);
+uint32_t LookupSettingNumber(uint32_t& cache, const char* text, const char* key);
+
+// Turns the settings file's bytes into settings text. out must hold size + 1 bytes; the
+// result is NUL-terminated and never longer than the input. UTF-16 text (as Notepad
+// saves "Unicode") is narrowed so that its keys can be found; anything else is kept as is.
+size_t DecodeSettingsBytes(const unsigned char* bytes, size_t size, char* out);

@@ -1,0 +1,23 @@
+// Lays out this program's folder the way the shell's folder is laid out: the settings
+// file beside it and the demo game as its game image, then runs the tests.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+
+#include "demo_game_control.h"
+#include "temp_folder.h"
+
+int main(int argc, char** argv)
+{
+    const std::string folder = ProgramFolder();
+    std::ofstream(folder + "MAW_002.dat", std::ios::binary)
+        << "Application ID=-1\r\nApplication Name=Win Test Game\r\nDeveloper Channel ID 42\r\n";
+    if (!CopyFileTo(folder + "demo-game.exe", folder + "win_tests.MWG")) {
+        fprintf(stderr, "demo-game.exe must lie beside the test program\n");
+        return 1;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
