@@ -12,7 +12,7 @@ source scripts/lib/game_folder.sh
 ensure_packages || { echo "could not install the packages the demo needs" >&2; exit 1; }
 
 echo "== building (x86_64: this machine's Wine runs 64-bit programs only)"
-if ! { cmake --preset win64 >/dev/null && cmake --build --preset win64 --target shell demo-game; } >build-demo.log 2>&1; then
+if ! { cmake --preset win64 >/dev/null && cmake --build --preset win64 --target shell demo-game MorvessaArcade; } >build-demo.log 2>&1; then
   tail -30 build-demo.log; rm -f build-demo.log; exit 1
 fi
 rm -f build-demo.log

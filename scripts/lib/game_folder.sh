@@ -6,6 +6,8 @@ lay_out_game_folder() {
   rm -rf "$dest"
   mkdir -p "$dest/MorvessaArcade/Backup"
   cp "$bin/shell.exe" "$dest/$name.exe"
+  cp "$bin/MorvessaArcade.dll" "$dest/MorvessaArcade/MorvessaArcade.dll"
+  cp "$bin/MorvessaArcade.dll" "$dest/MorvessaArcade/Backup/MorvessaArcade.dll"
   cp "$bin/demo-game.exe" "$dest/$name.MWG"
   printf 'Application Name=%s\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n' "$title" >"$dest/MAW_002.dat"
 }

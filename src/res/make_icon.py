@@ -78,7 +78,8 @@ class RoundedTriangle:
     def contains(self, x, y):
         if self._inside_core(x, y):
             return True
-        return min(segment_distance(x, y, self.core[i], self.core[(i + 1) % 3]) for i in range(3)) <= self.rounding
+        edges = zip(self.core, self.core[1:] + self.core[:1])
+        return min(segment_distance(x, y, a, b) for a, b in edges) <= self.rounding
 
 
 def shade(gradient, y, top, bottom, flat):
@@ -118,7 +119,8 @@ def render(size, flat, vote_palette=None):
     for py in range(size):
         row = []
         for px in range(size):
-            points = (sample((px + ox) / size, (py + oy) / size, play, flat) for oy in offsets for ox in offsets)
+            points = (sample((px + ox) / size, (py + oy) / size, play, flat)
+                      for oy in offsets for ox in offsets)
             colours = [colour for colour, alpha in points if alpha]
             if not colours:
                 row.append((0, 0, 0, 0))
@@ -163,7 +165,7 @@ class IconImage:
         self.palette = palette
         self.mask = [[a < OPAQUE_FROM for (_, _, _, a) in row] for row in rgba]
         if self.palette is None:
-            self.pixels = [[p if p[3] else (0, 0, 0, 0) for p in row] for row in rgba]
+            self.pixels = rgba
             return
         cache = {}
         self.indices = [[0 if hidden else nearest_index(p[:3], self.palette, cache)
@@ -218,7 +220,8 @@ def png_bytes(rows):
 
     raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
     ihdr = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
 
 
 def contact_sheet(images, scale=4, gap=8):
@@ -231,9 +234,10 @@ def contact_sheet(images, scale=4, gap=8):
     for image in images:
         for y in range(image.size * scale):
             for x in range(image.size * scale):
-                r, g, b, a = image.pixels[y // scale][x // scale]
+                *colour, a = image.pixels[y // scale][x // scale]
                 under = rows[gap + y][left + x]
-                rows[gap + y][left + x] = tuple(round((c * a + u * (255 - a)) / 255) for c, u in zip((r, g, b), under)) + (255,)
+                blend = (round((c * a + u * (255 - a)) / 255) for c, u in zip(colour, under))
+                rows[gap + y][left + x] = tuple(blend) + (255,)
         left += image.size * scale + gap
     return rows
 
@@ -254,9 +258,10 @@ def main(argv):
     parser.add_argument("--png-preview", metavar="DIR", help="also write each image as a PNG into DIR")
     args = parser.parse_args(argv)
 
+    palettes = {4: palette_16(), 8: palette_256()}
     images = []
     for size, bpp in IMAGES:
-        palette = {4: palette_16, 8: palette_256}.get(bpp, lambda: None)()
+        palette = palettes.get(bpp)
         rgba = render(size, flat=palette is not None, vote_palette=palette if bpp == 4 else None)
         images.append(IconImage(size, bpp, palette, rgba))
     data = ico_bytes(images)

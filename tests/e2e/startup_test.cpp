@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 
 #include "demo_game_control.h"
-#include "shell_driver.h"
+#include "game_folder.h"
+#include "process_driver.h"
 
 namespace {
 const char kWrapperClass[] = "MorvessaGameWrapper";
@@ -40,12 +43,33 @@ TEST(Startup, BrokenSettingsEndWithAFatalErrorBeforeAnyWindow)
         GameFolder folder;
         if (c.write)
             folder.WriteSettings(c.settings);
-        ShellRun shell;
+        ChildRun shell;
         ASSERT_TRUE(shell.Start(folder.shellPath));
         HWND box = shell.WaitMessageBox("FATAL ERROR");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(MessageBoxText(box), c.message);
         EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+        EXPECT_EQ(shell.FindWindowOf(kWrapperClass), nullptr);
+        PressButton(box, IDOK);
+        EXPECT_EQ(shell.WaitExit(10000), 0u);
+    }
+}
+
+TEST(Startup, AnArcadeLayerThatFailsEndsStartUpBeforeAnyWindow)
+{
+    for (bool dllPresent : {false, true}) {
+        SCOPED_TRACE(dllPresent ? "initialisation refused" : "DLL missing");
+        GameFolder folder;
+        folder.WriteSettings("Application Name=Sample Game\r\n");
+        if (dllPresent)
+            folder.WriteArcadeSettings("initialize_result=7\r\n");
+        else
+            DeleteFileA(folder.File("MorvessaArcade\\MorvessaArcade.dll").c_str());
+        ChildRun shell;
+        ASSERT_TRUE(shell.Start(folder.shellPath));
+        HWND box = shell.WaitMessageBox("Application Error");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), "There was an error initializing the application. It will now exit.");
         EXPECT_EQ(shell.FindWindowOf(kWrapperClass), nullptr);
         PressButton(box, IDOK);
         EXPECT_EQ(shell.WaitExit(10000), 0u);
@@ -59,14 +83,14 @@ TEST(Startup, SecondShellSaysGameAlreadyRunningWithoutReadingSettings)
     TempFolder journalFolder;
     const std::string journal = journalFolder.File("journal.txt");
     SetDemoGameBehaviour("", journal);
-    ShellRun running;
+    ChildRun running;
     ASSERT_TRUE(running.Start(first.shellPath));
     HWND wrapper = running.WaitWindow(kWrapperClass);
     ASSERT_NE(wrapper, nullptr);
 
     // No settings file here: reading it would end in a fatal error instead.
     GameFolder second("Other");
-    ShellRun another;
+    ChildRun another;
     ASSERT_TRUE(another.Start(second.shellPath));
     HWND box = another.WaitMessageBox("Game Already Running");
     ASSERT_NE(box, nullptr);
@@ -91,8 +115,10 @@ TEST(Startup, WindowIsCentredTitledAndHiddenWhileTheGameRuns)
     folder.WriteSettings("Application ID=1234\r\nApplication Name=Sample Game\r\nDeveloper Channel ID 42\r\n");
     TempFolder journalFolder;
     const std::string journal = journalFolder.File("journal.txt");
+    const std::string arcadeJournal = journalFolder.File("arcade.txt");
+    folder.WriteArcadeSettings("journal=" + arcadeJournal + "\r\n");
     SetDemoGameBehaviour("exitafter=1500", journal);
-    ShellRun shell;
+    ChildRun shell;
     ASSERT_TRUE(shell.Start(folder.shellPath));
     HWND wrapper = shell.WaitWindow(kWrapperClass);
     ASSERT_NE(wrapper, nullptr);
@@ -132,4 +158,14 @@ TEST(Startup, WindowIsCentredTitledAndHiddenWhileTheGameRuns)
     Sleep(200);
     PostMessageA(wrapper, WM_CLOSE, 7, 0);
     EXPECT_EQ(shell.WaitExit(10000), 7u);
+
+    // The settings' identity reached the arcade layer, which was shut down at the end.
+    std::vector<std::string> arcadeCalls;
+    std::ifstream arcadeLines(arcadeJournal);
+    for (std::string line; std::getline(arcadeLines, line);)
+        arcadeCalls.push_back(line);
+    EXPECT_NE(std::find(arcadeCalls.begin(), arcadeCalls.end(), "madll_Initialize 1234 \"Sample Game\" 42 0 6 -> 0"),
+              arcadeCalls.end());
+    ASSERT_FALSE(arcadeCalls.empty());
+    EXPECT_EQ(arcadeCalls.back(), "madll_ShutDown");
 }

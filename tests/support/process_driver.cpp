@@ -1,15 +1,10 @@
-#include "shell_driver.h"
+#include "process_driver.h"
+
+#include <mutex>
 
 #include "demo_game_control.h"
 
-GameFolder::GameFolder(const std::string& gameName)
-{
-    shellPath = File(gameName + ".exe");
-    CopyFileTo(ProgramFolder() + "shell.exe", shellPath);
-    CopyFileTo(ProgramFolder() + "demo-game.exe", File(gameName + ".MWG"));
-}
-
-ShellRun::~ShellRun()
+ChildRun::~ChildRun()
 {
     // Closing the job ends the shell and the game it started, whatever state they are in.
     if (job != nullptr)
@@ -21,7 +16,7 @@ ShellRun::~ShellRun()
     }
 }
 
-bool ShellRun::Start(const std::string& exePath)
+bool ChildRun::Start(const std::string& exePath, const std::string& arguments)
 {
     job = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -30,8 +25,9 @@ bool ShellRun::Start(const std::string& exePath)
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    // Started from another folder on purpose: the shell must find its files by its own path.
-    if (!CreateProcessA(exePath.c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+    // Started from another folder on purpose: the program must find its files by its own path.
+    std::string commandLine = "\"" + exePath + "\" " + arguments;
+    if (!CreateProcessA(exePath.c_str(), arguments.empty() ? nullptr : &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &process))
         return false;
     AssignProcessToJobObject(job, process.hProcess);
@@ -39,7 +35,7 @@ bool ShellRun::Start(const std::string& exePath)
     return true;
 }
 
-DWORD ShellRun::WaitExit(DWORD timeoutMs)
+DWORD ChildRun::WaitExit(DWORD timeoutMs)
 {
     if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;
@@ -72,14 +68,14 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM queryAddress)
 }
 }  // namespace
 
-HWND ShellRun::FindWindowOf(const char* className, const char* caption) const
+HWND ChildRun::FindWindowOf(const char* className, const char* caption) const
 {
     WindowQuery query = {process.dwProcessId, className, caption, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
 }
 
-HWND ShellRun::WaitWindow(const char* className, const char* caption, DWORD timeoutMs) const
+HWND ChildRun::WaitWindow(const char* className, const char* caption, DWORD timeoutMs) const
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -91,7 +87,7 @@ HWND ShellRun::WaitWindow(const char* className, const char* caption, DWORD time
     }
 }
 
-HWND ShellRun::WaitMessageBox(const char* caption, DWORD timeoutMs) const
+HWND ChildRun::WaitMessageBox(const char* caption, DWORD timeoutMs) const
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -128,4 +124,53 @@ std::string MessageBoxText(HWND box)
 void PressButton(HWND box, int id)
 {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+struct BoxAnswerer::Shared {
+    std::string caption;
+    int button;
+    volatile bool stop = false;
+    std::mutex lock;
+    std::vector<std::string> texts;
+};
+
+static DWORD WINAPI AnswerBoxes(void* parameter)
+{
+    BoxAnswerer::Shared& shared = *static_cast<BoxAnswerer::Shared*>(parameter);
+    ChildRun self;
+    self.process.dwProcessId = GetCurrentProcessId();
+    while (!shared.stop) {
+        HWND box = self.WaitMessageBox(shared.caption.c_str(), 50);
+        if (box == nullptr)
+            continue;
+        {
+            std::lock_guard<std::mutex> guard(shared.lock);
+            shared.texts.push_back(MessageBoxText(box));
+        }
+        PressButton(box, shared.button);
+        while (IsWindow(box) && !shared.stop)
+            Sleep(10);
+    }
+    return 0;
+}
+
+BoxAnswerer::BoxAnswerer(const char* caption, int button) : shared(new Shared)
+{
+    shared->caption = caption;
+    shared->button = button;
+    thread = CreateThread(nullptr, 0, AnswerBoxes, shared, 0, nullptr);
+}
+
+BoxAnswerer::~BoxAnswerer()
+{
+    shared->stop = true;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    delete shared;
+}
+
+std::vector<std::string> BoxAnswerer::Texts()
+{
+    std::lock_guard<std::mutex> guard(shared->lock);
+    return shared->texts;
 }

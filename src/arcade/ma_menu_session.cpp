@@ -1,0 +1,108 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "arcade/ma_module_state.h"
+
+uint16_t MA_EnterMenuSession(uint16_t mode, uint32_t width, uint32_t height)
+{
+    ArcadeModuleState& state = ArcadeModuleState::Instance();
+    // Cleared first, so that a refused session reports the DLL's own text.
+    state.lastError = nullptr;
+    MA_CheckInitialized();
+    if (state.unrecoverable) {
+        MA_ShowReinstallMessage();
+        return 0;
+    }
+    state.menuWidth = width;
+    state.menuHeight = height;
+    return state.Entry<madll_EnterMenuSession_t>(EXPORT_EnterMenuSession, __LINE__)(mode, width, height);
+}
+
+bool MA_IsTheMenuSessionComplete()
+{
+    MA_CheckInitialized();
+    const ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable)
+        return true;
+    // The session goes on across an update: the next frame call applies it.
+    if (state.updatePending)
+        return false;
+    return state.Entry<madll_IsTheMenuSessionComplete_t>(EXPORT_IsTheMenuSessionComplete, __LINE__)();
+}
+
+static bool ApplyPendingUpdate(ArcadeModuleState& state)
+{
+    state.updatePending = false;
+    MA_ShutDown();
+    static const char* const kMarkers[] = {"Update\\Arcade.mvx", "Update\\Application.mvx", "Update\\Channel.mvx"};
+    for (const char* marker : kMarkers)
+        DeleteArcadeFile(marker);
+    if (!MA_ApplySystemUpdate()) {
+        state.unrecoverable = true;
+        MA_ShowReinstallMessage();
+        return false;
+    }
+    if (state.paletteStored)
+        MA_SetPalette(state.storedPalette);
+    MA_EnterMenuSession(MADLL_MENU_OTHER_GAMES, state.menuWidth, state.menuHeight);
+    return true;
+}
+
+void MA_DrawNextFrameIntoBuffer(uint8_t* pixels, uint32_t stride, uint16_t bytesPerPixel, uint16_t repaint)
+{
+    MA_CheckInitialized();
+    ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable)
+        return;
+    if (state.updatePending && !ApplyPendingUpdate(state))
+        return;
+    state.Entry<madll_DrawNextFrameIntoBuffer_t>(EXPORT_DrawNextFrameIntoBuffer, __LINE__)(
+        pixels, stride, bytesPerPixel, repaint, state.updateRolledBack, state.rollbackNotice);
+    state.rollbackNotice = false;
+    if (state.Entry<madll_IsASystemUpdateRequired_t>(EXPORT_IsASystemUpdateRequired, __LINE__)()) {
+        state.updateRolledBack = false;
+        state.updatePending = true;
+    }
+}
+
+int32_t MA_GetNumberOfRectsToUpdate()
+{
+    MA_CheckInitialized();
+    const ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable)
+        return 0;
+    return state.Entry<madll_GetNumberOfRectsToUpdate_t>(EXPORT_GetNumberOfRectsToUpdate, __LINE__)();
+}
+
+RECT MA_GetUpdateRect(int32_t index)
+{
+    MA_CheckInitialized();
+    const ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable) {
+        const RECT pixel = {0, 0, 1, 1};
+        return pixel;
+    }
+    return state.Entry<madll_GetUpdateRect_t>(EXPORT_GetUpdateRect, __LINE__)(index);
+}
+
+bool MA_HandleWindowsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MA_CheckInitialized();
+    const ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable || state.updatePending)
+        return false;
+    return state.Entry<madll_HandleWindowsMessage_t>(EXPORT_HandleWindowsMessage, __LINE__)(window, message, wParam,
+                                                                                            lParam);
+}
+
+void MA_SetPalette(const uint8_t* palette)
+{
+    MA_CheckInitialized();
+    ArcadeModuleState& state = ArcadeModuleState::Instance();
+    if (state.unrecoverable)
+        return;
+    std::memcpy(state.storedPalette, palette, sizeof(state.storedPalette));
+    state.paletteStored = true;
+    state.Entry<madll_SetPalette_t>(EXPORT_SetPalette, __LINE__)(palette);
+}

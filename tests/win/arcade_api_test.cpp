@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <random>
+#include <string>
+
+#include "arcade/ma_module_state.h"
+#include "arcade_folder.h"
+#include "demo_game_control.h"
+#include "process_driver.h"
+
+namespace {
+const char kNotLoaded[] =
+    "The MorvessaArcade.dll file could not be loaded. If could be corrupted or in the wrong location. The correct "
+    "location is within the \"MorvessaArcade\" subfolder which should be in the same folder as the application's exe "
+    "file.";
+const char kNoInformation[] = "Extended error information is not available for the last error.";
+const char kUnrecoverable[] =
+    "Morvessa Arcade has encountered an unrecoverable error and cannot link to the dll. The application must be "
+    "reinstalled.";
+
+bool DllStillLoaded(const ArcadeFolder& arcade)
+{
+    return GetModuleHandleA((arcade.path + "MorvessaArcade.dll").c_str()) != nullptr;
+}
+}  // namespace
+
+TEST(ArcadeLoad, LinksTheDllBesideTheProgramAndPassesTheIdentityInOrder)
+{
+    ArcadeFolder arcade;
+    arcade.Install(ArcadeFolder::BuiltDll());
+    arcade.Settings("");
+    const std::string name(1023, 'N');
+
+    ASSERT_EQ(MA_Initialize(1234, name.c_str(), 42, 0), 0);
+
+    const ArcadeModuleState& state = ArcadeModuleState::Instance();
+    EXPECT_EQ(std::string(state.arcadeFolder), ProgramFolder() + "MorvessaArcade\\");
+    EXPECT_EQ(std::string(state.applicationName), name) << "a 1023-character name is kept whole";
+    EXPECT_TRUE(DllStillLoaded(arcade));
+    const std::vector<std::string> calls = arcade.Calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[0].rfind("madll_GetDLLVersionAsString", 0), 0u) << calls[0];
+    EXPECT_EQ(calls[1].rfind("madll_GetDLLVersionAsInt", 0), 0u) << calls[1];
+    EXPECT_EQ(calls[2], "madll_Initialize 1234 \"" + name + "\" 42 0 6 -> 0");
+
+    MA_ShutDown();
+    EXPECT_EQ(arcade.Calls("madll_ShutDown").size(), 1u);
+    EXPECT_FALSE(DllStillLoaded(arcade));
+}
+
+TEST(ArcadeLoad, FailuresGiveTheirCodesAndTextsAndReleaseTheDll)
+{
+    {
+        ArcadeFolder arcade;
+        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 3);
+        EXPECT_STREQ(MA_GetLastErrorInformation(), kNotLoaded);
+    }
+    {
+        ArcadeFolder arcade;
+        arcade.Install(ArcadeFolder::BuiltDll("without-madll_GetValueAsFloat"));
+        arcade.Settings("");
+        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 5);
+        EXPECT_STREQ(MA_GetLastErrorInformation(),
+                     "Could not link to 'madll_GetValueAsFloat' function within the dll.");
+        EXPECT_EQ(arcade.Calls("madll_GetDLLVersionAsString").size(), 1u);
+        EXPECT_EQ(arcade.Calls("madll_GetDLLVersionAsInt").size(), 1u);
+        EXPECT_TRUE(arcade.Calls("madll_Initialize").empty());
+        EXPECT_FALSE(DllStillLoaded(arcade));
+    }
+    {
+        ArcadeFolder arcade;
+        arcade.Install(ArcadeFolder::BuiltDll());
+        arcade.Settings("initialize_result=7");
+        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 7);
+        EXPECT_FALSE(DllStillLoaded(arcade));
+        // Nothing of the released DLL is asked: the API's fallback answers.
+        EXPECT_STREQ(MA_GetLastErrorInformation(), kNoInformation);
+    }
+    // Files that are not a loadable DLL for this program.
+    std::string noise(64 * 1024, '\0');
+    std::mt19937 random(3);
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    for (const std::string& bytes : {noise, std::string(), std::string("MZ") + noise}) {
+        ArcadeFolder arcade;
+        arcade.Write("MorvessaArcade.dll", bytes);
+        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 3);
+        EXPECT_STREQ(MA_GetLastErrorInformation(), kNotLoaded);
+    }
+}
+
+TEST(ArcadeErrors, LastErrorTextsComeInTheirOrder)
+{
+    ArcadeFolder arcade;
+    arcade.Install(ArcadeFolder::BuiltDll());
+    arcade.Settings("enter_result=9\r\nerror_text=Catalogue offline");
+    ASSERT_EQ(MA_Initialize(1, "Game", 2, 0), 0);
+
+    EXPECT_EQ(MA_EnterMenuSession(1, 720, 540), 9);
+    EXPECT_STREQ(MA_GetLastErrorInformation(), "Catalogue offline") << "the DLL's own text";
+
+    ArcadeModuleState& state = ArcadeModuleState::Instance();
+    state.lastError = "the API's own text";
+    EXPECT_STREQ(MA_GetLastErrorInformation(), "the API's own text");
+    state.unrecoverable = true;
+    EXPECT_STREQ(MA_GetLastErrorInformation(), kUnrecoverable);
+    state.unrecoverable = false;
+    MA_ShutDown();
+}
+
+TEST(ArcadeErrors, OperationsBeforeInitializeShowTheUsageBoxAndGoOn)
+{
+    ArcadeFolder arcade;
+    BoxAnswerer answerer("Error In MorvessaArcade API Usage", IDOK);
+    EXPECT_STREQ(MA_GetLastErrorInformation(), kNoInformation);
+    MA_ShutDown();
+    const std::vector<std::string> texts = answerer.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Must call MA_Initialize before any other API function.");
+}
+
+TEST(ArcadeErrors, FailedAssertionsNameTheFileAndExpressionAndEndTheProcess)
+{
+    const struct {
+        const char* operation;
+        const char* expression;
+        bool usageBoxFirst;
+    } cases[] = {
+        {"session-before-init", "Expression: madll_IsTheMenuSessionComplete != NULL", true},
+        {"name-too-long", "Expression: strlen(pApplicationName) < MAX_APPLICATION_NAME_LENGTH", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        ChildRun probe;
+        ASSERT_TRUE(probe.Start(ProgramFolder() + "arcade_probe.exe", c.operation));
+        if (c.usageBoxFirst) {
+            HWND usage = probe.WaitMessageBox("Error In MorvessaArcade API Usage");
+            ASSERT_NE(usage, nullptr);
+            PressButton(usage, IDOK);
+        }
+        HWND box = probe.WaitMessageBox("MorvessaArcade API");
+        ASSERT_NE(box, nullptr);
+        const std::string text = MessageBoxText(box);
+        EXPECT_NE(text.find("File: ma_apifunctions"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.expression), std::string::npos) << text;
+        PressButton(box, IDOK);
+        EXPECT_EQ(probe.WaitExit(10000), 3u);
+    }
+}
