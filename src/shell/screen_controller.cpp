@@ -4,11 +4,21 @@
 #include "host/game_host.h"
 #include "shell/wrapper_window.h"
 
+HDC DrawingDC = nullptr;
+
 ScreenController& ScreenController::Instance()
 {
     static ScreenController controller;
     return controller;
 }
+
+ScreenController::~ScreenController()
+{
+    buttons.Clear();
+}
+
+// Stand-in until the screens land: the wrapper hides while the game runs and comes back
+// when the game has ended.
 
 void ScreenController::Initialize()
 {

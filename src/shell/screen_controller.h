@@ -1,13 +1,64 @@
 #pragma once
+#include <windows.h>
 
-// Stand-in until the screens land: hides the wrapper while the game runs and shows it
-// again when the game has ended.
+#include <cstdint>
+
+#include "draw/grow_array.h"
+
+struct ScreenController;
+// A screen is a state of the one controller: a member function that takes a message code.
+typedef void (ScreenController::*ScreenState)(uint32_t message, HDC dc);
+
+const uint32_t MSG_ENTER = 0;
+const uint32_t MSG_TICK = 1;
+const uint32_t MSG_DRAW = 2;
+const uint32_t MSG_LEAVE = 3;
+
+// The memory DC of the frame being drawn; null outside a tick's drawing step.
+extern HDC DrawingDC;
+
+// What the wrapper window shows, and whether the game or the wrapper is in front.
 struct ScreenController {
+    bool menuSessionActive = false;
+    bool windowPainted = false;
     bool quitRequested = false;
+    RECT savedGameRect = {0, 0, 0, 0};
+    bool gameMinimized = false;
+    bool gameToFrontPending = false;
+    float closeCountdown = 0.0f;
+    uint32_t lastTickTime = 0;
+    int32_t tickBacklog = 0;
+    int32_t clientHeight = 0;
+    int32_t clientWidth = 0;
+    HBITMAP frameBitmap = nullptr;
+    uint32_t frameStride = 0;
+    uint8_t* frameBits = nullptr;
+    GrowArray buttons;
+    ScreenState state = nullptr;
 
     static ScreenController& Instance();
+
+    ScreenController() = default;
+    ~ScreenController();
+    ScreenController(const ScreenController&) = delete;
+    ScreenController& operator=(const ScreenController&) = delete;
 
     void Initialize();
     void Tick();
     void Shutdown();
+
+    // Frame clock, frame buffer and presentation.
+    bool IsTickDue();
+    void CreateFrameBuffer();
+    void Present();
+
+    // Text of the screens.
+    char* ExpandTemplate(const char* text);
+    uint32_t DrawWrappedText(const char* text, int points, HDC dc, int x, int y, int width);
+    uint32_t DrawTitleBlock(HDC dc, int x, int y, int width);
+
+    // Mouse input for the buttons; nothing reaches them during a menu session.
+    void OnMouseMove(int x, int y);
+    void OnMouseDown(int x, int y);
+    void OnMouseUp(int x, int y);
 };
