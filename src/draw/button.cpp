@@ -1,0 +1,115 @@
+#include "draw/button.h"
+
+#include <cstring>
+
+#include "draw/gdi_selection.h"
+#include "draw/text.h"
+#include "shell/screen_controller.h"
+
+static int FloorHalf(int value)
+{
+    return value >= 0 ? value / 2 : -((1 - value) / 2);
+}
+
+Button::Button(int x, int y, const char* label, ActionBase* action)
+    : label(label), action(action), rect{x, y, x + BUTTON_WIDTH, y + BUTTON_HEIGHT}, pressed(false), hovered(false)
+{
+}
+
+void Button::Destroy()
+{
+    delete action;
+    action = nullptr;
+    pressed = false;
+    hovered = false;
+}
+
+bool Button::Contains(int x, int y) const
+{
+    return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
+}
+
+void Button::Draw()
+{
+    {
+        GdiSelection brush(DrawingDC, CreateSolidBrush(hovered ? RGB(225, 225, 225) : RGB(255, 255, 255)));
+        RoundRect(DrawingDC, rect.left, rect.top, rect.right, rect.bottom, 20, 20);
+    }
+    const int length = static_cast<int>(std::strlen(label));
+    uint32_t width = 0;
+    uint32_t height = 0;
+    MeasureText(DrawingDC, label, length, BUTTON_LABEL_POINTS, &width, &height);
+    // Halves rounded down, also for a label wider than the button.
+    const int x = rect.left + FloorHalf(rect.right - rect.left - static_cast<int>(width));
+    const int y = rect.top + FloorHalf(rect.bottom - rect.top - static_cast<int>(height));
+    SetBkMode(DrawingDC, TRANSPARENT);
+    DrawTextAt(DrawingDC, x, y, label, length, BUTTON_LABEL_POINTS);
+}
+
+void Button::OnMouseMove(int x, int y)
+{
+    hovered = Contains(x, y);
+}
+
+void Button::OnMouseDown(int x, int y)
+{
+    if (Contains(x, y))
+        pressed = true;
+}
+
+void Button::OnMouseUp(int x, int y)
+{
+    // A release outside, or a refused click, leaves pressed set: a later release inside fires.
+    if (!pressed || !Contains(x, y))
+        return;
+    if (!action->CanInvoke())
+        return;
+    action->Invoke();
+    pressed = false;
+    hovered = false;
+}
+
+void DeleteAt(GrowArray& buttons, uint32_t index)
+{
+    if (index >= buttons.count)
+        return;
+    Button* button = static_cast<Button*>(buttons.data[index]);
+    if (button != nullptr) {
+        button->Destroy();
+        delete button;
+    }
+    buttons.RemoveAt(index);
+}
+
+// Every button sees the event; they do not overlap, so at most one reacts. The count is
+// read again each step: a click may rebuild the list.
+static void HandToEveryButton(const ScreenController& controller, void (Button::*handler)(int, int), int x, int y)
+{
+    if (controller.menuSessionActive)
+        return;
+    for (uint32_t i = 0; i < controller.buttons.count; ++i)
+        (static_cast<Button*>(controller.buttons.data[i])->*handler)(x, y);
+}
+
+void ScreenController::OnMouseMove(int x, int y)
+{
+    HandToEveryButton(*this, &Button::OnMouseMove, x, y);
+}
+
+void ScreenController::OnMouseDown(int x, int y)
+{
+    HandToEveryButton(*this, &Button::OnMouseDown, x, y);
+}
+
+void ScreenController::OnMouseUp(int x, int y)
+{
+    HandToEveryButton(*this, &Button::OnMouseUp, x, y);
+}
+
+void ScreenController::DrawButtons()
+{
+    if (menuSessionActive)
+        return;
+    for (uint32_t i = 0; i < buttons.count; ++i)
+        static_cast<Button*>(buttons.data[i])->Draw();
+}

@@ -61,4 +61,6 @@ struct ScreenController {
     void OnMouseMove(int x, int y);
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
+    // Every button in list order into DrawingDC; none while a menu session runs.
+    void DrawButtons();
 };

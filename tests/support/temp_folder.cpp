@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-static void RemoveTree(const std::string& folder)
+void RemoveTree(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);

@@ -15,3 +15,5 @@ struct TempFolder {
 };
 
 bool CopyFileTo(const std::string& from, const std::string& to);
+// Deletes a folder (given with its trailing backslash) and everything in it, read-only files too.
+void RemoveTree(const std::string& folder);
