@@ -9,5 +9,6 @@ lay_out_game_folder() {
   cp "$bin/MorvessaArcade.dll" "$dest/MorvessaArcade/MorvessaArcade.dll"
   cp "$bin/MorvessaArcade.dll" "$dest/MorvessaArcade/Backup/MorvessaArcade.dll"
   cp "$bin/demo-game.exe" "$dest/$name.MWG"
+  sh "$(dirname "${BASH_SOURCE[0]}")/../../demo/background/make_background.sh" "$dest/Background.jpg"
   printf 'Application Name=%s\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n' "$title" >"$dest/MAW_002.dat"
 }

@@ -2,14 +2,18 @@
 
 #include "draw/gdi_selection.h"
 
+TextCounters TextWork;
+
 HFONT CreateTextFont(int points)
 {
+    ++TextWork.fontsCreated;
     return CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold");
 }
 
 void MeasureText(HDC dc, const char* text, int length, int points, uint32_t* width, uint32_t* height)
 {
+    ++TextWork.measurements;
     GdiSelection font(dc, CreateTextFont(points));
     const DWORD extent = GetTabbedTextExtentA(dc, text, length, 0, nullptr);
     *width = LOWORD(extent);

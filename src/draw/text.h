@@ -3,6 +3,13 @@
 
 #include <cstdint>
 
+// Running totals, for the drawing benchmark: text is laid out anew on every frame.
+struct TextCounters {
+    uint32_t fontsCreated;
+    uint32_t measurements;
+};
+extern TextCounters TextWork;
+
 // The one font rule of the shell's text: a new font (the caller selects and deletes it),
 // or null when it cannot be created.
 HFONT CreateTextFont(int points);
