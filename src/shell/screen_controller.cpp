@@ -1,10 +1,15 @@
 #include "shell/screen_controller.h"
 
 #include "arcade/ma_api.h"
+#include "draw/background_picture.h"
+#include "draw/gdi_selection.h"
+#include "draw/text.h"
 #include "host/game_host.h"
+#include "shell/wrapper_placement.h"
 #include "shell/wrapper_window.h"
 
 HDC DrawingDC = nullptr;
+const char BUILD_LABEL[] = "Build 131";
 
 ScreenController& ScreenController::Instance()
 {
@@ -17,21 +22,97 @@ ScreenController::~ScreenController()
     buttons.Clear();
 }
 
-// Stand-in until the screens land: the wrapper hides while the game runs and comes back
-// when the game has ended.
-
 void ScreenController::Initialize()
 {
-    ShowWindow(WrapperWindow, SW_HIDE);
-    GameHost::Instance().LaunchGame();
+    // The game comes first: the wrapper hides and the game starts before anything else.
+    PlayGame();
+    SetState(&ScreenController::StateGameRunning);
+    quitRequested = false;
+    lastTickTime = 0;
+    tickBacklog = 0;
+    menuSessionActive = false;
+    windowPainted = false;
+    frameBitmap = nullptr;
+    frameBits = nullptr;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(WrapperWindow, &client);
+    clientWidth = client.right;
+    clientHeight = client.bottom;
+    CreateFrameBuffer();
+    TheBackground.Load("Background.jpg");
+}
+
+void ScreenController::SetState(ScreenState newState)
+{
+    if (state != nullptr)
+        (this->*state)(MSG_LEAVE, nullptr);
+    state = newState;
+    (this->*state)(MSG_ENTER, nullptr);
+}
+
+static void DrawFrame(ScreenController& controller)
+{
+    WindowDC window(WrapperWindow);
+    MemoryDC memory(window.dc);
+    GdiSelection frame(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
+    DrawingDC = memory.dc;
+    DrawBackground(DrawingDC);
+    (controller.*controller.state)(MSG_DRAW, DrawingDC);
+    controller.DrawButtons();
+    // The background mode is left as the screen's text set it.
+    const COLORREF previousColour = SetTextColor(DrawingDC, RGB(195, 195, 195));
+    DrawTextAt(DrawingDC, 450, 510, BUILD_LABEL, sizeof(BUILD_LABEL) - 1, 6);
+    SetTextColor(DrawingDC, previousColour);
+    DrawingDC = nullptr;
 }
 
 void ScreenController::Tick()
 {
-    if (IsWindowVisible(WrapperWindow) || GameHost::Instance().IsGameRunning())
+    if (!IsTickDue())
         return;
-    ShowWindow(WrapperWindow, SW_SHOW);
-    SetForegroundWindow(WrapperWindow);
+    GameHost& host = GameHost::Instance();
+    if (gameToFrontPending) {
+        if (host.IsGameRunning() && (!host.IsGameInForeground() || gameMinimized)) {
+            ActivateGame();
+        } else {
+            gameMinimized = false;
+            gameToFrontPending = false;
+        }
+    }
+    // Visibility at the start of the tick decides whether it draws: the tick that shows
+    // the wrapper again does not.
+    const bool visible = IsWindowVisible(WrapperWindow) != FALSE;
+    if (visible && host.FindGameWindow() != nullptr) {
+        if (host.IsGameInForeground())
+            ShowWrapper();
+        else
+            EnforceWrapperSize();
+    }
+    if (menuSessionActive) {
+        if (host.IsGameInForeground())
+            ShowWrapper();
+        StepMenuSession();
+        Present();
+        return;
+    }
+    (this->*state)(MSG_TICK, nullptr);
+    if (!visible)
+        return;
+    DrawFrame(*this);
+    Present();
+}
+
+void ScreenController::StepMenuSession()
+{
+    uint16_t repaint = 1;
+    if (windowPainted) {
+        windowPainted = false;
+        repaint = 0;
+    }
+    MA_DrawNextFrameIntoBuffer(frameBits, frameStride, 3, repaint);
+    // The Present that follows copies the whole frame once the session is over.
+    if (MA_IsTheMenuSessionComplete())
+        menuSessionActive = false;
 }
 
 void ScreenController::Shutdown()

@@ -14,6 +14,9 @@ const uint32_t MSG_TICK = 1;
 const uint32_t MSG_DRAW = 2;
 const uint32_t MSG_LEAVE = 3;
 
+extern const char CLOSING_SCREEN_TEXT[];
+extern const char BUILD_LABEL[];
+
 // The memory DC of the frame being drawn; null outside a tick's drawing step.
 extern HDC DrawingDC;
 
@@ -46,6 +49,23 @@ struct ScreenController {
     void Initialize();
     void Tick();
     void Shutdown();
+    void SetState(ScreenState newState);
+    void StepMenuSession();
+
+    // Actions of the closing screen's buttons.
+    void PlayGame();
+    void OpenOtherGames();
+
+    // Bringing the wrapper or the game to the front.
+    void ShowWrapper();
+    void ActivateGame();
+
+    void AddPlayGameButton();
+    void AddOtherGamesButton();
+
+    // The screens.
+    void StateGameRunning(uint32_t message, HDC dc);
+    void StateClosing(uint32_t message, HDC dc);
 
     // Frame clock, frame buffer and presentation.
     bool IsTickDue();

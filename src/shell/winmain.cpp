@@ -3,6 +3,7 @@
 #include "arcade/ma_api.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"
+#include "shell/wrapper_placement.h"
 #include "shell/wrapper_window.h"
 
 static const char kRunningMutexName[] = "MorvessaWrapperRunningMutex";
@@ -59,18 +60,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         return 0;
     }
 
-    RECT outer = {0, 0, WRAPPER_CLIENT_WIDTH, WRAPPER_CLIENT_HEIGHT};
-    if (!AdjustWindowRectEx(&outer, WRAPPER_STYLE, FALSE, 0))
+    int width = 0;
+    int height = 0;
+    if (!ComputeWrapperOuterSize(&width, &height))
         ShowLastErrorText();
-    RECT work = {0, 0, 0, 0};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int x = work.left + (work.right - work.left - width) / 2;
-    const int y = work.top + (work.bottom - work.top - height) / 2;
+    const POINT corner = WorkAreaCentre(width, height);
 
-    WrapperWindow = CreateWindowExA(0, WRAPPER_CLASS_NAME, host.GetApplicationName(), WRAPPER_STYLE, x, y, width,
-                                    height, nullptr, nullptr, instance, nullptr);
+    WrapperWindow = CreateWindowExA(0, WRAPPER_CLASS_NAME, host.GetApplicationName(), WRAPPER_STYLE, corner.x, corner.y,
+                                    width, height, nullptr, nullptr, instance, nullptr);
     if (WrapperWindow == nullptr)
         return 0;
     ShowWindow(WrapperWindow, showCommand);

@@ -105,6 +105,9 @@ TEST(Startup, SecondShellSaysGameAlreadyRunningWithoutReadingSettings)
     // The first shell goes on, and on its way out asks its game to close.
     EXPECT_EQ(running.WaitExit(0), STILL_ACTIVE);
     PostMessageA(wrapper, WM_CLOSE, 0, 0);
+    HWND confirm = running.WaitMessageBox("Confirm Exit");
+    ASSERT_NE(confirm, nullptr) << "the game still has a window";
+    PressButton(confirm, IDYES);
     EXPECT_EQ(running.WaitExit(10000), 0u);
     EXPECT_EQ(JournalMessages(journal, {"WM_CLOSE", "WM_SYSCOMMAND", "WM_QUIT"}), std::vector<std::string>{"WM_CLOSE"});
 }

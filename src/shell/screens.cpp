@@ -1,0 +1,79 @@
+#include <windows.h>
+
+#include "arcade/ma_api.h"
+#include "draw/button.h"
+#include "host/game_host.h"
+#include "shell/countdown.h"
+#include "shell/screen_controller.h"
+#include "shell/wrapper_window.h"
+
+const char CLOSING_SCREEN_TEXT[] =
+    "Thank you for playing the Full Version of [GAME_TITLE]. \n \nPlease visit our website to evaluate other great "
+    "games. \n \nThis window will automaticaly close in [TIME_TO_CLOSE] Seconds.";
+
+void ScreenController::StateGameRunning(uint32_t message, HDC)
+{
+    if (message != MSG_TICK || GameHost::Instance().IsGameRunning())
+        return;
+    ShowWrapper();
+    SetState(&ScreenController::StateClosing);
+}
+
+void ScreenController::StateClosing(uint32_t message, HDC dc)
+{
+    switch (message) {
+    case MSG_ENTER:
+        closeCountdown = CLOSE_COUNTDOWN_SECONDS;
+        while (buttons.count > 0)
+            DeleteAt(buttons, buttons.count - 1);
+        AddPlayGameButton();
+        AddOtherGamesButton();
+        break;
+    case MSG_TICK:
+        if (GameHost::Instance().FindGameWindow() != nullptr) {
+            SetState(&ScreenController::StateGameRunning);
+            break;
+        }
+        // Once run out, every further tick posts again: the question may have been declined.
+        if (StepCloseCountdown(closeCountdown))
+            PostMessageA(WrapperWindow, WM_CLOSE, 0, 0);
+        break;
+    case MSG_DRAW: {
+        const int titleHeight = static_cast<int>(DrawTitleBlock(dc, 460, 30, 230));
+        DrawWrappedText(CLOSING_SCREEN_TEXT, 10, dc, 460, 30 + titleHeight, 230);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ScreenController::AddPlayGameButton()
+{
+    buttons.Append(new Button(460, 472, "Play Game",
+                              new Action<ScreenController>(&Instance(), &ScreenController::PlayGame)));
+}
+
+void ScreenController::AddOtherGamesButton()
+{
+    buttons.Append(new Button(587, 472, "Other Games",
+                              new Action<ScreenController>(&Instance(), &ScreenController::OpenOtherGames)));
+}
+
+void ScreenController::PlayGame()
+{
+    ActivateGame();
+    GameHost& host = GameHost::Instance();
+    if (!host.IsGameRunning())
+        host.LaunchGame();
+}
+
+void ScreenController::OpenOtherGames()
+{
+    if (MA_EnterMenuSession(1, static_cast<uint32_t>(clientWidth), static_cast<uint32_t>(clientHeight)) != 0) {
+        MessageBoxA(nullptr, MA_GetLastErrorInformation(), "Error", MB_OK);
+        menuSessionActive = false;
+        return;
+    }
+    menuSessionActive = true;
+}
