@@ -48,6 +48,12 @@ void ScreenController::CreateFrameBuffer()
 void ScreenController::Present()
 {
     WindowDC window(WrapperWindow);
+    if (frameBitmap == nullptr) {
+        // No frame buffer could be made: the window shows a plain area rather than stale pixels.
+        const RECT client = {0, 0, clientWidth, clientHeight};
+        FillRect(window.dc, &client, GetSysColorBrush(COLOR_WINDOW));
+        return;
+    }
     MemoryDC memory(window.dc);
     GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
     if (menuSessionActive) {

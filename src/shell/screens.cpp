@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <new>
+
 #include "arcade/ma_api.h"
 #include "draw/button.h"
 #include "host/game_host.h"
@@ -48,16 +50,31 @@ void ScreenController::StateClosing(uint32_t message, HDC dc)
     }
 }
 
+// Without memory for it the button is left out: the screen works on with what it has.
+static void AddButton(GrowArray& buttons, int x, int y, const char* label, void (ScreenController::*method)())
+{
+    ActionBase* action = new (std::nothrow) Action<ScreenController>(&ScreenController::Instance(), method);
+    if (action == nullptr)
+        return;
+    Button* button = new (std::nothrow) Button(x, y, label, action);
+    if (button == nullptr) {
+        delete action;
+        return;
+    }
+    if (buttons.Append(button) == GrowArray::kNoIndex) {
+        button->Destroy();
+        delete button;
+    }
+}
+
 void ScreenController::AddPlayGameButton()
 {
-    buttons.Append(new Button(460, 472, "Play Game",
-                              new Action<ScreenController>(&Instance(), &ScreenController::PlayGame)));
+    AddButton(buttons, 460, 472, "Play Game", &ScreenController::PlayGame);
 }
 
 void ScreenController::AddOtherGamesButton()
 {
-    buttons.Append(new Button(587, 472, "Other Games",
-                              new Action<ScreenController>(&Instance(), &ScreenController::OpenOtherGames)));
+    AddButton(buttons, 587, 472, "Other Games", &ScreenController::OpenOtherGames);
 }
 
 void ScreenController::PlayGame()
