@@ -9,24 +9,6 @@
 const char kWrapperClass[] = "MorvessaGameWrapper";
 const char kGameClass[] = "MorvessaDemoGame";
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-void SleepUntil(DWORD tick)
-{
-    const LONG left = static_cast<LONG>(tick - GetTickCount());
-    if (left > 0)
-        Sleep(static_cast<DWORD>(left));
-}
-
 bool ShellRun::Start(const std::string& gameBehaviour, const std::string& arcadeSettings)
 {
     folder.WriteSettings("Application Name=Sample Game\r\n");
@@ -210,4 +192,56 @@ bool ShowsTwentySeconds(HWND wrapper)
     CaptureClient(wrapper, shot);
     int row = 0;
     return BodyLineMismatch(shot, 60, 300, "20 Seconds.", &row) <= 2;
+}
+
+int ShownCountdown(HWND wrapper)
+{
+    PixelCanvas shot(720, 540);
+    CaptureClient(wrapper, shot);
+    int shown = -1;
+    int best = 1 << 30;
+    for (int seconds = 0; seconds <= 20; ++seconds) {
+        int row = 0;
+        const std::string line = std::to_string(seconds) + " Seconds.";
+        const int mismatch = BodyLineMismatch(shot, 60, 300, line.c_str(), &row);
+        if (mismatch < best) {
+            best = mismatch;
+            shown = seconds;
+        }
+    }
+    return best <= 2 ? shown : -1;
+}
+
+bool ClickButtonWhenHovered(HWND wrapper, int buttonLeft)
+{
+    MoveMouseTo(wrapper, buttonLeft + 55, 488);
+    PixelCanvas shot(720, 540);
+    if (!WaitUntil([&] { return CaptureClient(wrapper, shot), shot.At(buttonLeft + 6, 490) == kHoverGrey; }, 3000))
+        return false;
+    ClickAt(wrapper, buttonLeft + 55, 488);
+    return true;
+}
+
+void PressKey(WORD key)
+{
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void DragOnScreen(POINT from, POINT to)
+{
+    MoveMouseToScreen(from.x, from.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        MoveMouseToScreen(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+        Sleep(30);
+    }
+    Sleep(100);
+    SendMouse(MOUSEEVENTF_LEFTUP);
 }

@@ -1,22 +1,19 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "game_folder.h"
 #include "pixels.h"
 #include "process_driver.h"
+#include "wait.h"
 
 extern const char kWrapperClass[];
 extern const char kGameClass[];
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kHoverGrey = RGB(225, 225, 225);
 
-// Polls every 10 ms; true as soon as the condition holds.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-void SleepUntil(DWORD tick);
 
 // The shell in a game folder with the closing screen's background, started as a player would,
 // with journals for the demo game and the reference arcade DLL.
@@ -58,3 +55,16 @@ int TextMismatch(const PixelCanvas& shot, int x, int y, const char* text, int po
 int BodyLineMismatch(const PixelCanvas& shot, int top, int bottom, const char* text, int* row);
 // Captured within half a second of the closing screen's first frame: it shows 20 seconds.
 bool ShowsTwentySeconds(HWND wrapper);
+
+// The whole number of seconds the closing screen's body shows now (0 to 20), or -1 when no
+// number fits its last line.
+int ShownCountdown(HWND wrapper);
+
+// Clicks a closing-screen button (left edge 460 or 587) once it shows the hover: a window just
+// shown may drop a click that comes before it follows the mouse. False when no hover showed.
+bool ClickButtonWhenHovered(HWND wrapper, int buttonLeft);
+
+// A key pressed and released through Wine's input path; it goes to the focused window.
+void PressKey(WORD key);
+// The left button held down at one screen point and carried in steps to another.
+void DragOnScreen(POINT from, POINT to);

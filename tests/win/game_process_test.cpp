@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -8,21 +7,11 @@
 #include "demo_game_control.h"
 #include "host/game_host.h"
 #include "temp_folder.h"
+#include "wait.h"
 
 namespace {
 
 const std::vector<std::string> kCloseMessages = {"WM_CLOSE", "WM_SYSCOMMAND", "WM_QUIT", "WM_DESTROY"};
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
-}
 
 // Each test starts and leaves the process record empty, whatever happened to its game.
 struct GameProcess : testing::Test {
@@ -60,7 +49,7 @@ struct GameProcess : testing::Test {
 TEST_F(GameProcess, PoliteGameGetsOnlyWmCloseAndEndsByItself)
 {
     Launch("");
-    ASSERT_TRUE(WaitFor([&] { return host.FindGameWindow() != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow() != nullptr; }));
     HANDLE process = nullptr;
     DuplicateHandle(GetCurrentProcess(), host.processInfo.hProcess, GetCurrentProcess(), &process, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
@@ -85,7 +74,7 @@ TEST_F(GameProcess, PoliteGameGetsOnlyWmCloseAndEndsByItself)
 TEST_F(GameProcess, StubbornGameGetsEveryStepThenIsTerminated)
 {
     Launch("ignore=all");
-    ASSERT_TRUE(WaitFor([&] { return host.FindGameWindow() != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow() != nullptr; }));
 
     host.CloseGame();
 
@@ -104,7 +93,7 @@ TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndAWindowlessGameIsTer
 {
     Launch("windows=0;threadwindow=1");
     HWND threadWindow = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (threadWindow = FindWindowA("MorvessaDemoGameThread", nullptr)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return (threadWindow = FindWindowA("MorvessaDemoGameThread", nullptr)) != nullptr; }));
     SetForegroundWindow(threadWindow);
     for (int pass = 0; pass < 5; ++pass) {
         EXPECT_EQ(host.FindGameWindow(), nullptr);
@@ -125,7 +114,7 @@ TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndAWindowlessGameIsTer
 TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
 {
     Launch("windows=2;laterwindows=300;exitafter=2500");
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         host.FindGameWindow();
         return GameWindowList.count >= 2;
     }));
@@ -151,9 +140,9 @@ TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
     EXPECT_EQ(host.FindGameWindow(), reportedFirst);
 
     SetForegroundWindow(second);
-    EXPECT_TRUE(WaitFor([&] { return host.IsGameInForeground(); }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return host.IsGameInForeground(); }, 2000));
 
-    ASSERT_TRUE(WaitFor([&] { return !host.IsGameRunning(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !host.IsGameRunning(); }, 10000));
     EXPECT_EQ(GameWindowList.count, 0u);
     EXPECT_EQ(host.FindGameWindow(), nullptr);
     EXPECT_FALSE(host.IsGameInForeground());
