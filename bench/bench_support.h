@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell_driver.h"
+
+// Milliseconds on the performance counter, which every process of the machine shares.
+double NowMs();
+double Median(std::vector<double> values);
+// User plus kernel time the process has used so far, in 10 ms steps under Wine.
+double CpuMs(HANDLE process);
+double CreationMs(HANDLE process);
+
+// CPU time two processes use over the same stretch of wall time.
+struct SharedCpuWindow {
+    double firstMs;
+    double secondMs;
+    double spanMs;
+};
+SharedCpuWindow MeasureCpuTogether(HANDLE first, HANDLE second, DWORD windowMs);
+
+// Polls about every millisecond; the time the condition first held, or a negative number.
+double PollUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// The median gap between two polls of the last PollUntil.
+double LastPollGapMs();
+bool HasContent(const std::string& path);
+
+COLORREF ScreenPixel(int x, int y);
+// Whether the window is shown and the pixel at client (x, y) is white on screen.
+bool ShowsWhiteAt(HWND window, int x, int y);
+
+std::string BaselinePath();
+std::string DemoGamePath();
+// The idle loop program (see idle_loop_baseline.cpp); its window once it has one.
+HWND StartBaseline(ChildRun& baseline, const std::string& mode);
+
+// Lays out the folder as ShellRun::Start does, without the arcade journal (whose writes would
+// count as the shell's work), and starts the shell; *startedMs is the moment just before.
+// With waitWindow, true once the wrapper window exists (run.wrapper).
+bool StartShell(ShellRun& run, const std::string& gameBehaviour, bool waitWindow, double* startedMs = nullptr);
+// The first game's process id from its journal, or 0.
+DWORD WaitGamePid(const ShellRun& run, DWORD timeoutMs);
