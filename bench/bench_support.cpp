@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "demo_game_control.h"
 
@@ -166,4 +167,18 @@ SharedCpuWindow MeasureCpuTogether(HANDLE first, HANDLE second, DWORD windowMs)
     const double first1 = CpuMs(first);
     const double second1 = CpuMs(second);
     return SharedCpuWindow{first1 - first0, second1 - second0, NowMs() - start};
+}
+
+bool StartSideBySide(ChildRun& baseline, const std::string& baselineMode, ShellRun& shell,
+                     const std::string& gameBehaviour)
+{
+    if (StartBaseline(baseline, baselineMode) == nullptr) {
+        std::printf("the idle loop program did not start\n");
+        return false;
+    }
+    if (!StartShell(shell, gameBehaviour, true)) {
+        std::printf("the shell did not come up\n");
+        return false;
+    }
+    return true;
 }

@@ -41,5 +41,9 @@ HWND StartBaseline(ChildRun& baseline, const std::string& mode);
 // count as the shell's work), and starts the shell; *startedMs is the moment just before.
 // With waitWindow, true once the wrapper window exists (run.wrapper).
 bool StartShell(ShellRun& run, const std::string& gameBehaviour, bool waitWindow, double* startedMs = nullptr);
+// The idle loop program and then the shell, each run at the same time as the other;
+// false, having said which did not come up, when either fails.
+bool StartSideBySide(ChildRun& baseline, const std::string& baselineMode, ShellRun& shell,
+                     const std::string& gameBehaviour);
 // The first game's process id from its journal, or 0.
 DWORD WaitGamePid(const ShellRun& run, DWORD timeoutMs);

@@ -17,15 +17,9 @@ int main()
     std::vector<double> shellCpu, frames, perFrame, baselinePer20, ratios, lifetimes;
     for (int run = 0; run < runs; ++run) {
         ChildRun baseline;
-        if (StartBaseline(baseline, "shown") == nullptr) {
-            std::printf("the idle loop program did not start\n");
-            return 1;
-        }
         ShellRun shell;
-        if (!StartShell(shell, "exitafter=1500", true)) {
-            std::printf("the shell did not come up\n");
+        if (!StartSideBySide(baseline, "shown", shell, "exitafter=1500"))
             return 1;
-        }
         const double firstFrame = PollUntil([&] { return ShowsWhiteAt(shell.wrapper, 466, 490); }, 15000);
         if (firstFrame < 0) {
             std::printf("the closing screen did not show\n");

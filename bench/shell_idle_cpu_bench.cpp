@@ -12,15 +12,9 @@ int main()
     std::vector<double> shellCpu, baselineCpu, ratios, spans;
     for (int run = 0; run < runs; ++run) {
         ChildRun baseline;
-        if (StartBaseline(baseline, "hidden") == nullptr) {
-            std::printf("the idle loop program did not start\n");
-            return 1;
-        }
         ShellRun shell;
-        if (!StartShell(shell, "", true)) {
-            std::printf("the shell did not come up\n");
+        if (!StartSideBySide(baseline, "hidden", shell, ""))
             return 1;
-        }
         const DWORD game = WaitGamePid(shell, 10000);
         if (game == 0 || !WaitUntil([&] { return IsForegroundOf(game) && !IsWindowVisible(shell.wrapper); }, 10000)) {
             std::printf("the game did not come to the front\n");

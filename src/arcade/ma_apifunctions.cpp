@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "arcade/ma_module_state.h"
+#include "host/module_directory.h"
 
 const char* const ArcadeExportNames[EXPORT_COUNT] = {
     "madll_GetDLLVersionAsString",   "madll_GetDLLVersionAsInt",        "madll_Initialize",
@@ -79,11 +80,8 @@ ArcadeResult MA_Initialize(uint32_t applicationId, const char* pApplicationName,
     state.lastError = nullptr;
     state.paletteStored = false;
 
-    char* folder = state.arcadeFolder;
-    const DWORD length = GetModuleFileNameA(nullptr, folder, MAX_PATH);
-    folder[length < MAX_PATH ? length : MAX_PATH - 1] = '\0';
-    for (int i = static_cast<int>(std::strlen(folder)) - 1; i > 0 && folder[i] != '\\'; --i)
-        folder[i] = '\0';
+    char folder[MAX_PATH];
+    GetModuleDirectory(folder, MAX_PATH);
     // Too deep a folder leaves the path empty: the DLL then fails to load instead of a cut path.
     JoinPath(state.arcadeFolder, folder, "MorvessaArcade\\");
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/game_image_name.h"
+#include "host/module_directory.h"
 #include "host/settings_value.h"
 
 static char applicationNameCache[256];

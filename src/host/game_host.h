@@ -44,6 +44,3 @@ extern GrowArray GameWindowList;
 // A new heap buffer (free with std::free) of exactly *size bytes; *handle gets the file
 // handle even when opening failed. A file that cannot be read ends the process.
 char* ReadWholeFile(const char* fileName, DWORD* size, HANDLE* handle);
-
-// The shell's folder with its trailing separator.
-bool GetModuleDirectory(char* buffer, DWORD capacity);

@@ -36,16 +36,3 @@ void GameHost::LoadSettingsText(const char* fileName)
     FatalError(std::strstr(settingsText, "Application Name=") != nullptr,
                "Game files are corrupt, please re-install game and try again.");
 }
-
-bool GetModuleDirectory(char* buffer, DWORD capacity)
-{
-    buffer[0] = '\0';
-    if (GetModuleFileNameA(nullptr, buffer, capacity) == 0)
-        return false;
-    char* separator = std::strrchr(buffer, '\\');
-    if (separator == nullptr)
-        separator = std::strrchr(buffer, '/');
-    if (separator != nullptr)
-        separator[1] = '\0';
-    return true;
-}
