@@ -1,32 +1,8 @@
 #include "settings.h"
 
-#include <cstdlib>
+#include "options.h"
 
 namespace {
-
-bool ParseNumber(const std::string& text, unsigned* value)
-{
-    if (text.empty())
-        return false;
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    char* end = nullptr;
-    const unsigned long parsed = std::strtoul(text.c_str(), &end, hex ? 16 : 10);
-    if (*end != '\0')
-        return false;
-    *value = static_cast<unsigned>(parsed);
-    return true;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && (text[first] == ' ' || text[first] == '\t'))
-        ++first;
-    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t' || text[last - 1] == '\r'))
-        --last;
-    return text.substr(first, last - first);
-}
 
 bool Listed(const std::vector<unsigned>& list, unsigned value)
 {
@@ -40,18 +16,12 @@ bool Listed(const std::vector<unsigned>& list, unsigned value)
 // Numbers into `numbers`; the word "all" sets `all` when given.
 void ParseList(const std::string& text, std::vector<unsigned>* numbers, bool* all)
 {
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(',', start);
-        if (comma == std::string::npos)
-            comma = text.size();
-        const std::string item = Trimmed(text.substr(start, comma - start));
+    for (const std::string& item : ListItems(text)) {
         unsigned number = 0;
         if (item == "all" && all)
             *all = true;
         else if (ParseNumber(item, &number))
             numbers->push_back(number);
-        start = comma + 1;
     }
 }
 
@@ -59,18 +29,7 @@ void ParseList(const std::string& text, std::vector<unsigned>* numbers, bool* al
 
 void ArcadeSettings::Parse(const std::string& text)
 {
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(start, end - start);
-        start = end + 1;
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        const std::string key = Trimmed(line.substr(0, equals));
-        const std::string value = Trimmed(line.substr(equals + 1));
+    ForEachOption(text, '\n', [this](const std::string& key, const std::string& value) {
         unsigned number = 0;
         const bool isNumber = ParseNumber(value, &number);
         if (key == "initialize_result" && isNumber)
@@ -93,7 +52,7 @@ void ArcadeSettings::Parse(const std::string& text)
             journal = value;
         else if (key == "animate" && isNumber)
             animate = number != 0;
-    }
+    });
 }
 
 bool ArcadeSettings::Consumes(unsigned message) const
