@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "hex_text.h"
+
 // Appends one line per call to the file named by the settings; does nothing without one.
 struct Journal {
     std::string path;
@@ -10,5 +12,4 @@ struct Journal {
 };
 
 std::string Quoted(const char* text);
-std::string Hex(unsigned long long value, int minimumDigits);
 std::string Arrow(const std::string& result);

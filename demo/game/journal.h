@@ -26,5 +26,3 @@ private:
 
 Journal& journal();
 
-std::string hexText(ULONG_PTR value);
-std::string decimalText(unsigned long value);

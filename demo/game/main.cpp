@@ -31,7 +31,7 @@ DWORD WINAPI exitAfterMain(LPVOID)
     DWORD elapsed = 0;
     while ((elapsed = GetTickCount() - gStartTick) < gBehaviour.exitAfterMs)
         Sleep(gBehaviour.exitAfterMs - elapsed);
-    journal().finish("exit code=" + decimalText(gBehaviour.exitCode));
+    journal().finish("exit code=" + std::to_string(gBehaviour.exitCode));
     ExitProcess(gBehaviour.exitCode);
 }
 
@@ -52,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     bool present = false;
     std::string journalPath = environmentVariable("MORVESSA_DEMO_JOURNAL", present);
     journal().open(present ? journalPath.c_str() : nullptr, gStartTick);
-    journal().write("start pid=" + decimalText(GetCurrentProcessId()) + " cmdline=" + GetCommandLineA());
+    journal().write("start pid=" + std::to_string(GetCurrentProcessId()) + " cmdline=" + GetCommandLineA());
 
     std::string options = environmentVariable("MORVESSA_DEMO_GAME", present);
     gBehaviour = parseDemoBehaviour(present ? options.c_str() : nullptr);

@@ -1,6 +1,6 @@
 #include "message_names.h"
 
-#include "journal.h"
+#include "hex_text.h"
 
 namespace {
 
@@ -81,6 +81,6 @@ std::string messageName(UINT msg)
         if (named.msg == msg)
             return named.name;
     }
-    std::string hex = hexText(msg).substr(2);
+    std::string hex = Hex(msg).substr(2);
     return "0x" + std::string(hex.size() < 4 ? 4 - hex.size() : 0, '0') + hex;
 }
