@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 void SetDemoGameBehaviour(const std::string& behaviour, const std::string& journalPath)
 {
@@ -16,18 +15,9 @@ std::vector<JournalLine> ReadJournal(const std::string& path)
 {
     std::vector<JournalLine> lines;
     std::ifstream file(path);
-    std::string text;
-    while (std::getline(file, text)) {
-        if (!text.empty() && text.back() == '\r')
-            text.pop_back();
-        std::istringstream fields(text);
-        JournalLine line{};
-        fields >> line.ms >> line.event;
-        std::getline(fields, line.rest);
-        if (!line.rest.empty() && line.rest[0] == ' ')
-            line.rest.erase(0, 1);
+    JournalLine line{};
+    while (file >> line.ms >> line.event >> std::ws && std::getline(file, line.rest))
         lines.push_back(line);
-    }
     return lines;
 }
 
@@ -35,10 +25,8 @@ std::vector<std::string> JournalMessages(const std::string& path, const std::vec
 {
     std::vector<std::string> names;
     for (const JournalLine& line : ReadJournal(path)) {
-        if (line.event != "msg")
-            continue;
         const std::string name = line.rest.substr(0, line.rest.find(' '));
-        if (std::find(only.begin(), only.end(), name) != only.end())
+        if (line.event == "msg" && std::find(only.begin(), only.end(), name) != only.end())
             names.push_back(name);
     }
     return names;

@@ -33,32 +33,18 @@ COLORREF PixelCanvas::At(int x, int y) const
 
 void PixelCanvas::Fill(COLORREF colour)
 {
+    HBRUSH brush = CreateSolidBrush(colour);
+    const RECT all = {0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
     GdiFlush();
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = bits + y * stride + 3 * x;
-            p[0] = GetBValue(colour);
-            p[1] = GetGValue(colour);
-            p[2] = GetRValue(colour);
-        }
-    }
-}
-
-static LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_ERASEBKGND)
-        return 1;
-    if (message == WM_PAINT) {
-        ValidateRect(window, nullptr);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 TestWindow::TestWindow(int clientWidth, int clientHeight)
 {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = PlainWindowProc;
+    // No background brush: nothing paints over what a test presents.
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "MorvessaTestWindow";
     RegisterClassA(&windowClass);
@@ -67,21 +53,14 @@ TestWindow::TestWindow(int clientWidth, int clientHeight)
     window = CreateWindowExA(WS_EX_TOPMOST, "MorvessaTestWindow", "test", WS_POPUP | WS_VISIBLE, 50, 50,
                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
-    Pump();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
 }
 
 TestWindow::~TestWindow()
 {
     DestroyWindow(window);
-}
-
-void TestWindow::Pump() const
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 void TestWindow::Capture(PixelCanvas& into) const

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
 
 // A 24-bit top-down DIB section selected into a memory DC: something to draw into and read back.
 struct PixelCanvas {
@@ -30,7 +29,6 @@ struct TestWindow {
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
-    void Pump() const;
     // The window's client pixels as they are on screen now.
     void Capture(PixelCanvas& into) const;
 };

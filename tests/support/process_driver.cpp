@@ -1,8 +1,6 @@
 #include "process_driver.h"
 
-#include <mutex>
-
-#include "demo_game_control.h"
+#include "wait.h"
 
 ChildRun::~ChildRun()
 {
@@ -27,8 +25,8 @@ bool ChildRun::Start(const std::string& exePath, const std::string& arguments)
     startup.cb = sizeof(startup);
     // Started from another folder on purpose: the program must find its files by its own path.
     std::string commandLine = "\"" + exePath + "\" " + arguments;
-    if (!CreateProcessA(exePath.c_str(), arguments.empty() ? nullptr : &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessA(exePath.c_str(), arguments.empty() ? nullptr : &commandLine[0], nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
         return false;
     AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
@@ -37,68 +35,39 @@ bool ChildRun::Start(const std::string& exePath, const std::string& arguments)
 
 DWORD ChildRun::WaitExit(DWORD timeoutMs)
 {
-    if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
     return code;
 }
 
-namespace {
-struct WindowQuery {
-    DWORD processId;
-    const char* className;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM queryAddress)
-{
-    WindowQuery& query = *reinterpret_cast<WindowQuery*>(queryAddress);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[256] = "";
-    GetClassNameA(window, className, sizeof(className));
-    if (owner != query.processId || lstrcmpA(className, query.className) != 0)
-        return TRUE;
-    if (query.caption != nullptr && WindowText(window) != query.caption)
-        return TRUE;
-    query.found = window;
-    return FALSE;
-}
-}  // namespace
-
 HWND ChildRun::FindWindowOf(const char* className, const char* caption) const
 {
-    WindowQuery query = {process.dwProcessId, className, caption, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, caption)) != nullptr) {
+        DWORD owner = 0;
+        if (GetWindowThreadProcessId(window, &owner) != 0 && owner == process.dwProcessId)
+            return window;
+    }
+    return nullptr;
 }
 
-HWND ChildRun::WaitWindow(const char* className, const char* caption, DWORD timeoutMs) const
+HWND ChildRun::WaitWindow(const char* className, DWORD timeoutMs) const
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND window = FindWindowOf(className, caption))
-            return window;
-        if (GetTickCount() - start > timeoutMs)
-            return nullptr;
-        Sleep(20);
-    }
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowOf(className)) != nullptr; }, timeoutMs);
+    return window;
 }
 
 HWND ChildRun::WaitMessageBox(const char* caption, DWORD timeoutMs) const
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        HWND box = FindWindowOf("#32770", caption);
-        // The box exists before its controls are filled in.
-        if (box != nullptr && IsWindowVisible(box) && !MessageBoxText(box).empty())
-            return box;
-        if (GetTickCount() - start > timeoutMs)
-            return nullptr;
-        Sleep(20);
-    }
+    HWND box = nullptr;
+    // The box exists before its controls are filled in.
+    const bool shown = WaitUntil([&] {
+        box = FindWindowOf("#32770", caption);
+        return box != nullptr && IsWindowVisible(box) && !MessageBoxText(box).empty();
+    }, timeoutMs);
+    return shown ? box : nullptr;
 }
 
 std::string WindowText(HWND window)
@@ -110,15 +79,8 @@ std::string WindowText(HWND window)
 
 std::string MessageBoxText(HWND box)
 {
-    // The box's text is its one static control that has text (the icon is a static without).
-    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[64] = "";
-        GetClassNameA(child, className, sizeof(className));
-        const std::string text = WindowText(child);
-        if (lstrcmpiA(className, "Static") == 0 && !text.empty())
-            return text;
-    }
-    return "";
+    // The text of a message box is its static control with the id 0xFFFF.
+    return WindowText(GetDlgItem(box, 0xFFFF));
 }
 
 void PressButton(HWND box, int id)
@@ -126,51 +88,34 @@ void PressButton(HWND box, int id)
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
-struct BoxAnswerer::Shared {
-    std::string caption;
-    int button;
-    volatile bool stop = false;
-    std::mutex lock;
-    std::vector<std::string> texts;
-};
-
-static DWORD WINAPI AnswerBoxes(void* parameter)
+BoxAnswerer::BoxAnswerer(const char* caption, int button)
+    : watcher([this, title = std::string(caption), button] {
+          ChildRun self;
+          self.process.dwProcessId = GetCurrentProcessId();
+          while (!stop) {
+              HWND box = self.WaitMessageBox(title.c_str(), 50);
+              if (box == nullptr)
+                  continue;
+              {
+                  std::lock_guard<std::mutex> guard(lock);
+                  texts.push_back(MessageBoxText(box));
+              }
+              PressButton(box, button);
+              while (IsWindow(box) && !stop)
+                  Sleep(10);
+          }
+      })
 {
-    BoxAnswerer::Shared& shared = *static_cast<BoxAnswerer::Shared*>(parameter);
-    ChildRun self;
-    self.process.dwProcessId = GetCurrentProcessId();
-    while (!shared.stop) {
-        HWND box = self.WaitMessageBox(shared.caption.c_str(), 50);
-        if (box == nullptr)
-            continue;
-        {
-            std::lock_guard<std::mutex> guard(shared.lock);
-            shared.texts.push_back(MessageBoxText(box));
-        }
-        PressButton(box, shared.button);
-        while (IsWindow(box) && !shared.stop)
-            Sleep(10);
-    }
-    return 0;
-}
-
-BoxAnswerer::BoxAnswerer(const char* caption, int button) : shared(new Shared)
-{
-    shared->caption = caption;
-    shared->button = button;
-    thread = CreateThread(nullptr, 0, AnswerBoxes, shared, 0, nullptr);
 }
 
 BoxAnswerer::~BoxAnswerer()
 {
-    shared->stop = true;
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    delete shared;
+    stop = true;
+    watcher.join();
 }
 
 std::vector<std::string> BoxAnswerer::Texts()
 {
-    std::lock_guard<std::mutex> guard(shared->lock);
-    return shared->texts;
+    std::lock_guard<std::mutex> guard(lock);
+    return texts;
 }

@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "temp_folder.h"
@@ -22,7 +25,7 @@ struct ChildRun {
     DWORD WaitExit(DWORD timeoutMs);
     // A top-level window of this process with that class (and caption, when given).
     HWND FindWindowOf(const char* className, const char* caption = nullptr) const;
-    HWND WaitWindow(const char* className, const char* caption = nullptr, DWORD timeoutMs = 10000) const;
+    HWND WaitWindow(const char* className, DWORD timeoutMs = 10000) const;
     // A message box of this process with that caption, once it is shown whole.
     HWND WaitMessageBox(const char* caption, DWORD timeoutMs = 10000) const;
 };
@@ -33,15 +36,15 @@ void PressButton(HWND box, int id);
 
 // Answers the message boxes that this very process shows on its own thread: a watcher
 // thread presses the given button on each box with the caption and keeps their texts.
-struct BoxAnswerer {
+class BoxAnswerer {
+public:
     BoxAnswerer(const char* caption, int button);
     ~BoxAnswerer();
-    BoxAnswerer(const BoxAnswerer&) = delete;
-    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
-
     std::vector<std::string> Texts();
 
-    struct Shared;
-    Shared* shared;
-    HANDLE thread;
+private:
+    std::atomic<bool> stop{false};
+    std::mutex lock;
+    std::vector<std::string> texts;
+    std::thread watcher;
 };

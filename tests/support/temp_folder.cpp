@@ -8,20 +8,18 @@ void RemoveTree(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string full = folder + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full + "\\");
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found) != FALSE) {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveTree(folder + name + "\\");
+        else
+            DeleteFileA((folder + name).c_str());
     }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -30,11 +28,9 @@ TempFolder::TempFolder()
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static unsigned serial;
-    for (;;) {
+    do
         path = std::string(base) + "mws" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
-        if (CreateDirectoryA(path.c_str(), nullptr))
-            break;
-    }
+    while (!CreateDirectoryA(path.c_str(), nullptr));
     path += "\\";
 }
 

@@ -15,10 +15,9 @@ static std::string Extract(const char* text, const char* key, unsigned size = 25
     return value;
 }
 
-TEST(SettingsValue, ExtractsValuesAtTheirEdges)
+TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16Text)
 {
     EXPECT_EQ(Extract("Application ID=1234\r\nApplication Name=Sample Game\r\n", "Application Name="), "Sample Game");
-    EXPECT_EQ(Extract("Application ID=1234\r\nApplication Name=Sample Game\r\n", "Application ID="), "1234");
     // A bare LF loses the value's last character; the character is dropped unseen.
     EXPECT_EQ(Extract("Application Name=Sample\n", "Application Name="), "Sampl");
     EXPECT_EQ(Extract("Application Name=Sample", "Application Name="), "Sample");
@@ -26,30 +25,34 @@ TEST(SettingsValue, ExtractsValuesAtTheirEdges)
     EXPECT_EQ(Extract("Application Name=\nApplication ID=5\r\n", "Application Name="), "");
     EXPECT_EQ(Extract("XApplication Name=Sample\r\n", "Application Name="), "Sample");
     EXPECT_EQ(Extract("Application Name=First\r\nApplication Name=Second\r\n", "Application Name="), "First");
-    EXPECT_EQ(Extract("application name=lower\r\n", "Application Name="), "");
     EXPECT_EQ(Extract("Application ID=123456\r\n", "Application ID=", 5), "1234");
-    EXPECT_EQ(Extract("Application ID=123456", "Application ID=", 5), "1234");
     EXPECT_EQ(Extract("Application ID=1234\r\n", "Application ID=", 5), "1234");
     EXPECT_EQ(Extract("Application ID=1234\r\n", "Application ID=", 1), "");
+
+    // A UTF-16 file is narrowed first.
+    char out[64];
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("Application Name=Hi\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    utf16 += "\x3A\x26";  // a character outside the 8-bit range
+    utf16 += "\x41";      // a dangling odd byte is dropped
+    const size_t length = DecodeSettingsBytes(reinterpret_cast<const unsigned char*>(utf16.data()), utf16.size(), out);
+    EXPECT_EQ(std::string(out, length), "Application Name=Hi\r\n?");
+    EXPECT_EQ(Extract(out, "Application Name="), "Hi");
 }
 
-TEST(SettingsValue, NumbersFollowAtoiRules)
+TEST(SettingsValue, NumbersFollowAtoiRulesAndLookupsCacheOnlyNonEmptyAndNonZeroValues)
 {
-    EXPECT_EQ(ParseSettingNumber("1234"), 1234u);
     EXPECT_EQ(ParseSettingNumber(" \t+42xyz"), 42u);
     EXPECT_EQ(ParseSettingNumber("-1"), 4294967295u);
     EXPECT_EQ(ParseSettingNumber("=42"), 0u);
     EXPECT_EQ(ParseSettingNumber("abc"), 0u);
-    EXPECT_EQ(ParseSettingNumber(""), 0u);
-    EXPECT_EQ(ParseSettingNumber("- 5"), 0u);
-    EXPECT_EQ(ParseSettingNumber("2147483647"), 2147483647u);
     EXPECT_EQ(ParseSettingNumber("99999999999999999999"), 2147483647u);
     EXPECT_EQ(ParseSettingNumber("-2147483648"), 0x80000000u);
     EXPECT_EQ(ParseSettingNumber("-99999999999"), 0x80000000u);
-}
 
-TEST(SettingsValue, LookupsCacheOnlyNonEmptyAndNonZeroValues)
-{
     uint32_t channel = 0;
     EXPECT_EQ(LookupSettingNumber(channel, "Developer Channel ID=42\r\n", "Developer Channel ID"), 0u);
     EXPECT_EQ(LookupSettingNumber(channel, "Developer Channel ID 42\r\n", "Developer Channel ID"), 42u);
@@ -71,46 +74,17 @@ TEST(SettingsValue, LookupsCacheOnlyNonEmptyAndNonZeroValues)
     EXPECT_EQ(std::string(LookupSettingName(longName, text.c_str())), std::string(254, 'n'));
 }
 
-TEST(SettingsValue, DecodingKeepsBytesAndNarrowsUtf16)
-{
-    char out[64];
-    EXPECT_EQ(DecodeSettingsBytes(nullptr, 0, out), 0u);
-    EXPECT_STREQ(out, "");
-
-    const unsigned char binary[] = {0x00, 0xFF, 0x41, 0x00, 0x0D};
-    EXPECT_EQ(DecodeSettingsBytes(binary, sizeof(binary), out), sizeof(binary));
-    EXPECT_EQ(std::memcmp(out, binary, sizeof(binary)), 0);
-    EXPECT_EQ(out[sizeof(binary)], '\0');
-
-    std::string utf16 = "\xFF\xFE";
-    for (char c : std::string("Application Name=Hi\r\n")) {
-        utf16 += c;
-        utf16 += '\0';
-    }
-    utf16 += "\x3A\x26";  // a character outside the 8-bit range
-    utf16 += "\x41";      // a dangling odd byte is dropped
-    const size_t length = DecodeSettingsBytes(reinterpret_cast<const unsigned char*>(utf16.data()), utf16.size(), out);
-    EXPECT_EQ(std::string(out, length), "Application Name=Hi\r\n?");
-    EXPECT_EQ(Extract(out, "Application Name="), "Hi");
-}
-
 TEST(GameImageName, KeepsTheFileNameAfterEitherSeparator)
 {
-    const struct {
-        const char* path;
-        const char* expected;
-    } cases[] = {
-        {"C:\\Games\\Puzzle\\Puzzle.exe", "Puzzle.MWG"},
-        {"C:/Games/Puzzle.exe", "Puzzle.MWG"},
-        {"C:\\Games/Mixed\\Deep/Shell.exe", "Shell.MWG"},
-        {"C:/Games\\Mixed/Deep\\Shell.exe", "Shell.MWG"},
-        {"Plain.exe", "Plain.MWG"},
-        {"C:\\a\\x.e", "MWG"},
-    };
+    const char* const cases[][2] = {{"C:\\Games\\Puzzle\\Puzzle.exe", "Puzzle.MWG"},
+                                    {"C:/Games/Puzzle.exe", "Puzzle.MWG"},
+                                    {"C:\\Games/Mixed\\Deep/Shell.exe", "Shell.MWG"},
+                                    {"C:/Games\\Mixed/Deep\\Shell.exe", "Shell.MWG"},
+                                    {"C:\\a\\x.e", "MWG"}};
     for (const auto& c : cases) {
         char path[260];
-        std::strcpy(path, c.path);
+        std::strcpy(path, c[0]);
         MakeGameImageName(path);
-        EXPECT_STREQ(path, c.expected) << c.path;
+        EXPECT_STREQ(path, c[1]) << c[0];
     }
 }

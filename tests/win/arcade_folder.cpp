@@ -29,24 +29,24 @@ ArcadeFolder::~ArcadeFolder()
 
 std::string ArcadeFolder::BuiltDll(const std::string& variant)
 {
-    if (variant.empty())
-        return ProgramFolder() + "MorvessaArcade.dll";
-    return ProgramFolder() + "arcade-variants\\" + variant + "\\MorvessaArcade.dll";
+    return ProgramFolder() + (variant.empty() ? "" : "arcade-variants\\" + variant + "\\") + "MorvessaArcade.dll";
+}
+
+// The file's own folder is made when it is missing.
+static std::string WithFolder(const std::string& target)
+{
+    CreateDirectoryA(target.substr(0, target.find_last_of('\\')).c_str(), nullptr);
+    return target;
 }
 
 void ArcadeFolder::Install(const std::string& builtDll, const std::string& relativeName) const
 {
-    const std::string target = path + relativeName;
-    const size_t slash = target.find_last_of('\\');
-    CreateDirectoryA(target.substr(0, slash).c_str(), nullptr);
-    CopyFileTo(builtDll, target);
+    CopyFileTo(builtDll, WithFolder(path + relativeName));
 }
 
 void ArcadeFolder::Write(const std::string& relativeName, const std::string& bytes) const
 {
-    const std::string target = path + relativeName;
-    CreateDirectoryA(target.substr(0, target.find_last_of('\\')).c_str(), nullptr);
-    std::ofstream(target, std::ios::binary) << bytes;
+    std::ofstream(WithFolder(path + relativeName), std::ios::binary) << bytes;
 }
 
 bool ArcadeFolder::Exists(const std::string& relativeName) const
@@ -67,8 +67,7 @@ std::vector<std::string> ArcadeFolder::Calls(const std::string& exportName) cons
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (exportName.empty() || line.compare(0, exportName.size() + 1, exportName + " ") == 0 ||
-            line == exportName)
+        if (exportName.empty() || line.compare(0, exportName.size() + 1, exportName + " ") == 0 || line == exportName)
             lines.push_back(line);
     }
     return lines;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "arcade/ma_module_state.h"
@@ -25,28 +27,19 @@ void InstallAndShutDown(const ArcadeFolder& arcade, const std::string& settings 
     MA_ShutDown();
 }
 
-struct Outcome {
-    bool result;
-    int version;
-    bool rolledBack;
-    bool notice;
-};
-
-Outcome Apply()
+// "true v2", or "true v1 rolled back notice": the result, the loaded version and the flags.
+std::string Apply()
 {
     const bool result = MA_ApplySystemUpdate();
     const ArcadeModuleState& state = ArcadeModuleState::Instance();
-    return {result, LoadedDllVersion(), state.updateRolledBack, state.rollbackNotice};
+    return std::string(result ? "true" : "false") + " v" + std::to_string(LoadedDllVersion()) +
+           (state.updateRolledBack ? " rolled back" : "") + (state.rollbackNotice ? " notice" : "");
 }
 
 std::string ReadText(const std::string& path)
 {
-    char text[256] = "";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    ReadFile(file, text, sizeof(text) - 1, &read, nullptr);
-    CloseHandle(file);
-    return std::string(text, read);
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // Another process holds a file of the arcade folder open without any sharing.
@@ -55,8 +48,13 @@ struct FileHolder {
     explicit FileHolder(const std::string& path)
     {
         EXPECT_TRUE(probe.Start(ProgramFolder() + "arcade_probe.exe", "hold \"" + path + "\""));
-        for (int i = 0; i < 500 && OpenEventA(SYNCHRONIZE, FALSE, "MorvessaProbeHolding") == nullptr; ++i)
-            Sleep(10);
+        // Closed at once: a handle kept here would keep the event for the next holder.
+        for (int i = 0; i < 500; ++i, Sleep(10)) {
+            if (HANDLE holding = OpenEventA(SYNCHRONIZE, FALSE, "MorvessaProbeHolding")) {
+                CloseHandle(holding);
+                break;
+            }
+        }
     }
 };
 
@@ -66,18 +64,18 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
 {
     ArcadeFolder arcade;
     InstallAndShutDown(arcade);
+    EXPECT_EQ(Apply(), "true v1") << "without an update folder the DLL is loaded again";
+    EXPECT_FALSE(arcade.Exists("Arcade")) << "the DLL's Arcade folder goes on every update";
+    MA_ShutDown();
+
+    arcade.Write("Arcade\\state.txt", "state");
     arcade.Install(ArcadeFolder::BuiltDll("version2"), "Update\\MorvessaArcade.dll");
     arcade.Write("Update\\Data1.txt", "new data");
     arcade.Write("Update\\Sub\\inner.txt", "stays");
     arcade.Write("Data1.txt", "old data");
     SetFileAttributesA((arcade.path + "Data1.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
-    const Outcome outcome = Apply();
-
-    EXPECT_TRUE(outcome.result);
-    EXPECT_EQ(outcome.version, 2);
-    EXPECT_FALSE(outcome.rolledBack);
-    EXPECT_FALSE(outcome.notice);
+    EXPECT_EQ(Apply(), "true v2");
     EXPECT_EQ(ReadText(arcade.path + "Data1.txt"), "new data") << "a read-only file is replaced";
     EXPECT_FALSE(arcade.Exists("Update\\MorvessaArcade.dll"));
     EXPECT_TRUE(arcade.Exists("Update\\Sub\\inner.txt")) << "subfolders of the update stay where they are";
@@ -89,25 +87,14 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
     EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
 }
 
-TEST(ArcadeUpdate, WithoutAnUpdateFolderTheDllIsLoadedAgain)
-{
-    ArcadeFolder arcade;
-    InstallAndShutDown(arcade);
-    const Outcome outcome = Apply();
-    EXPECT_TRUE(outcome.result);
-    EXPECT_EQ(outcome.version, 1);
-    EXPECT_FALSE(outcome.rolledBack);
-    EXPECT_FALSE(arcade.Exists("Arcade")) << "the DLL's Arcade folder goes on every update";
-}
-
-TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackup)
+TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackupUnlessItFailsToo)
 {
     // A DLL without an export, a DLL of the other architecture, random bytes.
     const std::string otherArchitecture = ProgramFolder() + "..\\..\\win32\\bin\\MorvessaArcade.dll";
     ASSERT_NE(GetFileAttributesA(otherArchitecture.c_str()), INVALID_FILE_ATTRIBUTES)
         << "the win32 preset must be built first";
-    const std::string updates[] = {ArcadeFolder::BuiltDll("without-madll_Initialize"), otherArchitecture, ""};
-    for (const std::string& update : updates) {
+    for (const std::string& update :
+         {ArcadeFolder::BuiltDll("without-madll_Initialize"), otherArchitecture, std::string()}) {
         SCOPED_TRACE(update);
         ArcadeFolder arcade;
         InstallAndShutDown(arcade);
@@ -116,75 +103,44 @@ TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackup)
         else
             arcade.Install(update, "Update\\MorvessaArcade.dll");
 
-        const Outcome outcome = Apply();
-
-        EXPECT_TRUE(outcome.result);
-        EXPECT_EQ(outcome.version, 1);
-        EXPECT_TRUE(outcome.rolledBack);
-        EXPECT_TRUE(outcome.notice);
+        EXPECT_EQ(Apply(), "true v1 rolled back notice");
         EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "application") << "the move itself succeeded";
         EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "channel");
         EXPECT_FALSE(arcade.Exists("Arcade"));
     }
-}
 
-TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackup)
-{
-    ArcadeFolder arcade;
-    InstallAndShutDown(arcade);
-    arcade.Write("Data1.txt", "held");
-    arcade.Install(ArcadeFolder::BuiltDll("version2"), "Update\\MorvessaArcade.dll");
-    arcade.Write("Update\\Data1.txt", "new data");
-    arcade.Write("Update\\Data2.txt", "also new");
-    FileHolder holder(arcade.path + "Data1.txt");
-
-    const Outcome outcome = Apply();
-
-    EXPECT_TRUE(outcome.result);
-    EXPECT_EQ(outcome.version, 1) << "the backup's DLL replaced the one that was moved";
-    EXPECT_TRUE(outcome.rolledBack);
-    EXPECT_TRUE(outcome.notice);
-    EXPECT_FALSE(arcade.Exists("Update")) << "a failed update is thrown away";
-    // Deleted, then written anew by the reloaded DLL with its own contents.
-    EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "1234\r\n");
-    EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "42\r\n");
-    EXPECT_TRUE(arcade.Exists("Data2.txt")) << "what was moved stays unless the backup holds its name";
-    EXPECT_FALSE(arcade.Exists("Arcade"));
-    EXPECT_TRUE(arcade.Exists("Backup"));
-}
-
-TEST(ArcadeUpdate, AFailedMoveAndAFailedFirstLoadStillEndWithTheBackup)
-{
-    ArcadeFolder arcade;
-    // The reference DLL refuses its second initialisation, the one after the first restore.
-    InstallAndShutDown(arcade, "initialize_fail_on=2");
-    arcade.Write("Data1.txt", "held");
-    arcade.Write("Update\\Data1.txt", "new data");
-    FileHolder holder(arcade.path + "Data1.txt");
-
-    const Outcome outcome = Apply();
-
-    EXPECT_TRUE(outcome.result);
-    EXPECT_EQ(outcome.version, 1);
-    EXPECT_TRUE(outcome.rolledBack);
-    EXPECT_TRUE(outcome.notice);
-    EXPECT_EQ(arcade.Calls("madll_Initialize").size(), 3u) << "start-up, the failed load, the second load";
-}
-
-TEST(ArcadeUpdate, WhenNeitherDllLoadsTheUpdateFails)
-{
+    // With the backup as broken as the update, nothing loads.
     ArcadeFolder arcade;
     InstallAndShutDown(arcade);
     arcade.Install(ArcadeFolder::BuiltDll("without-madll_Initialize"), "Backup\\MorvessaArcade.dll");
     arcade.Install(ArcadeFolder::BuiltDll("without-madll_Initialize"), "Update\\MorvessaArcade.dll");
-
-    const Outcome outcome = Apply();
-
-    EXPECT_FALSE(outcome.result);
-    EXPECT_EQ(outcome.version, -1);
-    EXPECT_TRUE(outcome.rolledBack);
-    EXPECT_TRUE(outcome.notice);
+    EXPECT_EQ(Apply(), "false v-1 rolled back notice");
     EXPECT_STREQ(MA_GetLastErrorInformation(), "Could not link to 'madll_Initialize' function within the dll.");
+}
+
+TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFails)
+{
+    // The second case's DLL refuses its second initialisation, the one after the first restore.
+    for (const char* settings : {"", "initialize_fail_on=2"}) {
+        SCOPED_TRACE(settings);
+        ArcadeFolder arcade;
+        InstallAndShutDown(arcade, settings);
+        arcade.Write("Data1.txt", "held");
+        arcade.Install(ArcadeFolder::BuiltDll("version2"), "Update\\MorvessaArcade.dll");
+        arcade.Write("Update\\Data1.txt", "new data");
+        arcade.Write("Update\\Data2.txt", "also new");
+        FileHolder holder(arcade.path + "Data1.txt");
+
+        EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the backup's DLL replaced the one that was moved";
+        EXPECT_EQ(arcade.Calls("madll_Initialize").size(), *settings ? 3u : 2u);
+        EXPECT_FALSE(arcade.Exists("Update")) << "a failed update is thrown away";
+        // Deleted, then written anew by the reloaded DLL with its own contents.
+        EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "1234\r\n");
+        EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "42\r\n");
+        EXPECT_TRUE(arcade.Exists("Data2.txt")) << "what was moved stays unless the backup holds its name";
+        EXPECT_FALSE(arcade.Exists("Arcade"));
+        EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
+    }
 }
 
 TEST(ArcadeUpdate, APathTooLongForTheBufferIsRefusedNotCut)
@@ -200,11 +156,7 @@ TEST(ArcadeUpdate, APathTooLongForTheBufferIsRefusedNotCut)
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
 
-    const Outcome outcome = Apply();
-
-    EXPECT_TRUE(outcome.result);
-    EXPECT_TRUE(outcome.rolledBack) << "the file that cannot be named fails the move";
-    EXPECT_EQ(outcome.version, 1);
+    EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the file that cannot be named fails the move";
     EXPECT_TRUE(arcade.Exists("Short.txt"));
     DeleteFileW(wide.c_str());
 }

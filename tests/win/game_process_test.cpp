@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <set>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "demo_game_control.h"
 #include "host/game_host.h"
+#include "pixels.h"
+#include "shell/screen_controller.h"
+#include "shell/wrapper_window.h"
 #include "temp_folder.h"
 #include "wait.h"
 
@@ -41,35 +45,24 @@ struct GameProcess : testing::Test {
             WaitForSingleObject(host.processInfo.hProcess, 5000);
         }
         host.ResetProcessRecord();
+        WrapperWindow = nullptr;
     }
 };
 
-}  // namespace
-
-TEST_F(GameProcess, PoliteGameGetsOnlyWmCloseAndEndsByItself)
+RECT WindowRect(HWND window)
 {
-    Launch("");
-    ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow() != nullptr; }));
-    HANDLE process = nullptr;
-    DuplicateHandle(GetCurrentProcess(), host.processInfo.hProcess, GetCurrentProcess(), &process, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
-
-    host.CloseGame();
-
-    EXPECT_EQ(ExitCodeAfterEnd(process), 0u) << "a game that closed by itself must not be terminated";
-    CloseHandle(process);
-    // Its own DestroyWindow brings the one WM_DESTROY; nothing else was sent.
-    EXPECT_EQ(JournalMessages(journal, kCloseMessages), (std::vector<std::string>{"WM_CLOSE", "WM_DESTROY"}));
-    EXPECT_FALSE(host.IsGameRunning());
-    EXPECT_EQ(host.processInfo.hProcess, nullptr);
-
-    // The game was started with no command line: it sees its image name at most.
-    const std::vector<JournalLine> lines = ReadJournal(journal);
-    ASSERT_FALSE(lines.empty());
-    ASSERT_EQ(lines[0].event, "start");
-    const std::string commandLine = lines[0].rest.substr(lines[0].rest.find("cmdline=") + 8);
-    EXPECT_TRUE(commandLine == "win_tests.MWG" || commandLine == "\"win_tests.MWG\"") << commandLine;
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    return rect;
 }
+
+BOOL CALLBACK TakeFirst(HWND window, LPARAM out)
+{
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
+}
+
+}  // namespace
 
 TEST_F(GameProcess, StubbornGameGetsEveryStepThenIsTerminated)
 {
@@ -128,15 +121,8 @@ TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
         EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), host.processInfo.dwThreadId);
 
     // The game window is whichever the enumeration reports first.
-    struct FirstReported {
-        static BOOL CALLBACK Take(HWND window, LPARAM out)
-        {
-            *reinterpret_cast<HWND*>(out) = window;
-            return FALSE;
-        }
-    };
     HWND reportedFirst = nullptr;
-    EnumThreadWindows(host.processInfo.dwThreadId, FirstReported::Take, reinterpret_cast<LPARAM>(&reportedFirst));
+    EnumThreadWindows(host.processInfo.dwThreadId, TakeFirst, reinterpret_cast<LPARAM>(&reportedFirst));
     EXPECT_EQ(host.FindGameWindow(), reportedFirst);
 
     SetForegroundWindow(second);
@@ -160,4 +146,73 @@ TEST_F(GameProcess, ExitCode259CountsAsRunningAndAnEmptyRecordCostsNothing)
     EXPECT_TRUE(host.IsGameRunning());
     EXPECT_NE(host.processInfo.hProcess, nullptr);
     EXPECT_EQ(host.FindGameWindow(), nullptr);
+}
+
+TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsElsewhere)
+{
+    TestWindow wrapper{720, 540};
+    WrapperWindow = wrapper.window;
+    ScreenController controller;
+    Launch("");
+    HWND game = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (game = host.FindGameWindow()) != nullptr; })) << "no game window";
+    auto place = [&](int x, int y, int width, int height) {
+        SetWindowPos(game, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_TRUE(WaitUntil([&] {
+            const RECT r = WindowRect(game);
+            return r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height;
+        }));
+    };
+
+    // As the wrapper leaves it when it comes in front: the place saved, the game minimised.
+    place(60, 40, 420, 300);
+    const RECT placed = WindowRect(game);
+    controller.savedGameRect = placed;
+    controller.gameMinimized = true;
+    SendMessageA(game, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(game) != FALSE; }));
+
+    controller.ActivateGame();
+    EXPECT_TRUE(controller.gameToFrontPending);
+    EXPECT_FALSE(controller.gameMinimized);
+    EXPECT_FALSE(IsWindowVisible(wrapper.window));
+    EXPECT_FALSE(IsIconic(game));
+    EXPECT_TRUE(EqualRect(&controller.savedGameRect, &placed)) << "kept when nothing had to move";
+    RECT now = WindowRect(game);
+    EXPECT_TRUE(EqualRect(&now, &placed));
+
+    // Moved and resized since: it goes back to the saved place and size, once.
+    place(300, 200, 380, 260);
+    controller.ActivateGame();
+    now = WindowRect(game);
+    EXPECT_TRUE(EqualRect(&now, &placed));
+    const RECT none = {0, 0, 0, 0};
+    EXPECT_TRUE(EqualRect(&controller.savedGameRect, &none)) << "cleared once used";
+
+    // With nothing saved, the game stays wherever it stands.
+    place(250, 150, 420, 300);
+    controller.ActivateGame();
+    Sleep(200);
+    now = WindowRect(game);
+    EXPECT_TRUE(now.left == 250 && now.top == 150);
+}
+
+TEST(GameHost, ReadsALargeSettingsFileWhole)
+{
+    // 10 MB of noise without NUL bytes, the key only at the very end: without it the load is fatal.
+    std::string noise(10u << 20, ' ');
+    std::mt19937 random(7);
+    for (char& c : noise)
+        c = static_cast<char>(1 + random() % 255);
+    const std::string tail = "\r\nApplication Name=Big\r\n";
+    noise.replace(noise.size() - tail.size(), tail.size(), tail);
+    TempFolder folder;
+    folder.Write("big.dat", noise);
+
+    GameHost& host = GameHost::Instance();
+    host.LoadSettingsText(folder.File("big.dat").c_str());
+    ASSERT_EQ(std::strlen(host.settingsText), noise.size());
+    EXPECT_EQ(std::memcmp(host.settingsText, noise.data(), noise.size()), 0);
+    host.LoadSettingsText("MAW_002.dat");
+    EXPECT_NE(std::strstr(host.settingsText, "Win Test Game"), nullptr);
 }

