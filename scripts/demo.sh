@@ -12,22 +12,22 @@ source scripts/lib/screen.sh
 
 ensure_packages || { echo "could not install the packages the demo needs" >&2; exit 1; }
 
-echo "== building (x86_64: this machine's Wine runs 64-bit programs only)"
-if ! { cmake --preset win64 >/dev/null && cmake --build --preset win64 --target shell demo-game MorvessaArcade; } >build-demo.log 2>&1; then
+echo "== building the shipping build (i686)"
+if ! { cmake --preset win32 >/dev/null && cmake --build --preset win32 --target shell demo-game MorvessaArcade; } >build-demo.log 2>&1; then
   tail -30 build-demo.log; rm -f build-demo.log; exit 1
 fi
 rm -f build-demo.log
 
 GAME_DIR="$ROOT/demo-out/TargetPractice"
-lay_out_game_folder "$ROOT/build/win64/bin" "$GAME_DIR" "TargetPractice" "Target Practice"
+lay_out_game_folder "$ROOT/build/win32/bin" "$GAME_DIR" "TargetPractice" "Target Practice"
 echo "game folder: $GAME_DIR"
 ls -1 "$GAME_DIR" | sed 's/^/  /'
 
 # A prefix of its own: a wineserver is per prefix, and the tests stop theirs with wineserver -k.
-PREFIX="$ROOT/build/win64/wineprefix-demo"
+PREFIX="$ROOT/build/wineprefix-demo"
 trap wine_session_stop EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$ROOT/build/win64/bin/demo-game.exe" || exit 1
+  WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$ROOT/build/win32/bin/demo-game.exe" || exit 1
   echo "== running on $DISPLAY: play, then close the game (Esc); the shell comes back"
   (cd "$GAME_DIR" && wine TargetPractice.exe)
   echo "shell exited with code $?"
@@ -37,7 +37,7 @@ fi
 SHOTS="$ROOT/demo-out/screenshots"
 rm -rf "$SHOTS"; mkdir -p "$SHOTS"
 echo "== no display: starting a virtual one (the first run also creates a Wine prefix, which takes a while)"
-wine_session_start "$PREFIX" "$ROOT/build/win64/bin/demo-game.exe" || exit 1
+wine_session_start "$PREFIX" "$ROOT/build/win32/bin/demo-game.exe" || exit 1
 echo "== scripted tour in virtual display $DISPLAY; screenshots in $SHOTS"
 TOUR_START=$SECONDS
 shot() { import -window root "$SHOTS/$1.png" && printf '  %3ds  %s.png  %s\n' $((SECONDS - TOUR_START)) "$1" "$2"; }

@@ -1,18 +1,43 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
-# Never adds a foreign architecture: Wine's 64-bit half is all the tests use.
+# Wine's 32-bit half (wine32:i386) runs the shipping i686 build; wine64 runs the x86_64 one.
 NEEDED_PACKAGES=(cmake make g++ python3 clang libclang-rt-14-dev googletest libgtest-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
   xvfb xdotool x11-utils x11-apps imagemagick fonts-liberation)
+# Where the registry's i386 security index cannot be read, the plain install of wine32 fails;
+# this script installs it from the same archive's signed index instead.
+WINE32_INSTALLER="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/../shared/tools/install-wine32.sh"
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+ensure_wine32() {
+  installed wine32:i386 && return 0
+  echo "Installing wine32:i386 (the shipping build is 32-bit)"
+  if as_root dpkg --add-architecture i386 && as_root apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null; then
+    return 0
+  fi
+  if [ -f "$WINE32_INSTALLER" ]; then
+    echo "The plain install failed; trying $WINE32_INSTALLER"
+    as_root bash "$WINE32_INSTALLER" && return 0
+  fi
+  echo "Could not install wine32:i386. The tests run the 32-bit build under Wine: install Wine's" \
+    "32-bit half (Debian: dpkg --add-architecture i386; apt-get install wine32:i386)." >&2
+  return 1
+}
 
 ensure_packages() {
   local missing=()
   for package in "${NEEDED_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    installed "$package" || missing+=("$package")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq || return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    # An index that cannot be read (the i386 security one, say) need not stop the install.
+    as_root apt-get update -qq || echo "apt-get update reported errors; installing anyway"
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
+      return 1
+  fi
+  ensure_wine32
 }

@@ -26,6 +26,10 @@ wine_session_start() {
   else
     export DISPLAY="$WINE_SESSION_DISPLAY"
   fi
+  # A prefix made before wine32 was installed runs 64-bit programs only: make it again.
+  if [ -d "$WINEPREFIX" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/.morvessa-ready" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1

@@ -7,6 +7,10 @@
 #include "arcade/ma_module_state.h"
 #include "host/module_directory.h"
 
+// Only for checks in this file: the box names it with the line of the check.
+#define MA_ASSERT(expression) \
+    ((expression) ? (void)0 : MA_AssertionFailed("ma_apifunctions", __LINE__, #expression))
+
 const char* const ArcadeExportNames[EXPORT_COUNT] = {
     "madll_GetDLLVersionAsString",   "madll_GetDLLVersionAsInt",        "madll_Initialize",
     "madll_ShutDown",                "madll_EnterMenuSession",          "madll_IsTheMenuSessionComplete",
@@ -43,13 +47,13 @@ void MA_AssertionFailed(const char* file, int line, const char* expression)
     ExitProcess(3);
 }
 
-void ArcadeModuleState::RequireEntry(ArcadeExport which, int line) const
+void ArcadeModuleState::RequireEntry(ArcadeExport which) const
 {
     if (entryPoints[which] != nullptr)
         return;
     char expression[96];
     std::snprintf(expression, sizeof(expression), "%s != NULL", ArcadeExportNames[which]);
-    MA_AssertionFailed("ma_apifunctions", line, expression);
+    MA_AssertionFailed("ma_apifunctions", __LINE__, expression);
 }
 
 void ArcadeModuleState::ReleaseDll()
@@ -123,12 +127,12 @@ ArcadeResult MA_LoadAndLink(uint32_t applicationId, const char* pApplicationName
         }
         state.entryPoints[i] = reinterpret_cast<ArcadeEntry>(address);
         if (i == EXPORT_GetDLLVersionAsString)
-            state.Entry<madll_GetDLLVersionAsString_t>(EXPORT_GetDLLVersionAsString, __LINE__)();
+            state.Entry<madll_GetDLLVersionAsString_t>(EXPORT_GetDLLVersionAsString)();
         else if (i == EXPORT_GetDLLVersionAsInt)
-            state.Entry<madll_GetDLLVersionAsInt_t>(EXPORT_GetDLLVersionAsInt, __LINE__)();
+            state.Entry<madll_GetDLLVersionAsInt_t>(EXPORT_GetDLLVersionAsInt)();
     }
 
-    const ArcadeResult result = state.Entry<madll_Initialize_t>(EXPORT_Initialize, __LINE__)(
+    const ArcadeResult result = state.Entry<madll_Initialize_t>(EXPORT_Initialize)(
         applicationId, pApplicationName, developerChannelId, options, MADLL_INTERFACE_LEVEL);
     if (result != 0)
         state.ReleaseDll();
@@ -149,7 +153,7 @@ void MA_ShutDown()
     if (state.unrecoverable)
         return;
     if (state.entryPoints[EXPORT_ShutDown] != nullptr)
-        state.Entry<madll_ShutDown_t>(EXPORT_ShutDown, __LINE__)();
+        state.Entry<madll_ShutDown_t>(EXPORT_ShutDown)();
     state.ReleaseDll();
 }
 
@@ -170,6 +174,6 @@ const char* MA_GetLastErrorInformation()
     if (state.lastError != nullptr)
         return state.lastError;
     if (state.entryPoints[EXPORT_GetLastErrorInformation] != nullptr)
-        return state.Entry<madll_GetLastErrorInformation_t>(EXPORT_GetLastErrorInformation, __LINE__)();
+        return state.Entry<madll_GetLastErrorInformation_t>(EXPORT_GetLastErrorInformation)();
     return kNoErrorInformationText;
 }

@@ -16,7 +16,7 @@ uint16_t MA_EnterMenuSession(uint16_t mode, uint32_t width, uint32_t height)
     }
     state.menuWidth = width;
     state.menuHeight = height;
-    return state.Entry<madll_EnterMenuSession_t>(EXPORT_EnterMenuSession, __LINE__)(mode, width, height);
+    return state.Entry<madll_EnterMenuSession_t>(EXPORT_EnterMenuSession)(mode, width, height);
 }
 
 bool MA_IsTheMenuSessionComplete()
@@ -28,7 +28,7 @@ bool MA_IsTheMenuSessionComplete()
     // The session goes on across an update: the next frame call applies it.
     if (state.updatePending)
         return false;
-    return state.Entry<madll_IsTheMenuSessionComplete_t>(EXPORT_IsTheMenuSessionComplete, __LINE__)();
+    return state.Entry<madll_IsTheMenuSessionComplete_t>(EXPORT_IsTheMenuSessionComplete)();
 }
 
 static bool ApplyPendingUpdate(ArcadeModuleState& state)
@@ -57,10 +57,10 @@ void MA_DrawNextFrameIntoBuffer(uint8_t* pixels, uint32_t stride, uint16_t bytes
         return;
     if (state.updatePending && !ApplyPendingUpdate(state))
         return;
-    state.Entry<madll_DrawNextFrameIntoBuffer_t>(EXPORT_DrawNextFrameIntoBuffer, __LINE__)(
+    state.Entry<madll_DrawNextFrameIntoBuffer_t>(EXPORT_DrawNextFrameIntoBuffer)(
         pixels, stride, bytesPerPixel, repaint, state.updateRolledBack, state.rollbackNotice);
     state.rollbackNotice = false;
-    if (state.Entry<madll_IsASystemUpdateRequired_t>(EXPORT_IsASystemUpdateRequired, __LINE__)()) {
+    if (state.Entry<madll_IsASystemUpdateRequired_t>(EXPORT_IsASystemUpdateRequired)()) {
         state.updateRolledBack = false;
         state.updatePending = true;
     }
@@ -72,7 +72,7 @@ int32_t MA_GetNumberOfRectsToUpdate()
     const ArcadeModuleState& state = ArcadeModuleState::Instance();
     if (state.unrecoverable)
         return 0;
-    return state.Entry<madll_GetNumberOfRectsToUpdate_t>(EXPORT_GetNumberOfRectsToUpdate, __LINE__)();
+    return state.Entry<madll_GetNumberOfRectsToUpdate_t>(EXPORT_GetNumberOfRectsToUpdate)();
 }
 
 RECT MA_GetUpdateRect(int32_t index)
@@ -83,7 +83,7 @@ RECT MA_GetUpdateRect(int32_t index)
         const RECT pixel = {0, 0, 1, 1};
         return pixel;
     }
-    return state.Entry<madll_GetUpdateRect_t>(EXPORT_GetUpdateRect, __LINE__)(index);
+    return state.Entry<madll_GetUpdateRect_t>(EXPORT_GetUpdateRect)(index);
 }
 
 bool MA_HandleWindowsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -92,7 +92,7 @@ bool MA_HandleWindowsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const ArcadeModuleState& state = ArcadeModuleState::Instance();
     if (state.unrecoverable || state.updatePending)
         return false;
-    return state.Entry<madll_HandleWindowsMessage_t>(EXPORT_HandleWindowsMessage, __LINE__)(window, message, wParam,
+    return state.Entry<madll_HandleWindowsMessage_t>(EXPORT_HandleWindowsMessage)(window, message, wParam,
                                                                                             lParam);
 }
 
@@ -102,7 +102,9 @@ void MA_SetPalette(const uint8_t* palette)
     ArcadeModuleState& state = ArcadeModuleState::Instance();
     if (state.unrecoverable)
         return;
-    std::memcpy(state.storedPalette, palette, sizeof(state.storedPalette));
+    // After an update the stored palette itself is handed on: a block copied onto itself is undefined.
+    if (palette != state.storedPalette)
+        std::memcpy(state.storedPalette, palette, sizeof(state.storedPalette));
     state.paletteStored = true;
-    state.Entry<madll_SetPalette_t>(EXPORT_SetPalette, __LINE__)(palette);
+    state.Entry<madll_SetPalette_t>(EXPORT_SetPalette)(palette);
 }

@@ -56,12 +56,14 @@ struct ArcadeModuleState {
 
     // Asserts that the export is linked, then hands it out as its own pointer type.
     template <class Function>
-    Function Entry(ArcadeExport which, int line) const
+    Function Entry(ArcadeExport which) const
     {
-        RequireEntry(which, line);
+        RequireEntry(which);
         return reinterpret_cast<Function>(entryPoints[which]);
     }
-    void RequireEntry(ArcadeExport which, int line) const;
+    // Fails with the line of the check in ma_apifunctions.cpp, whichever file asks, so that
+    // the file and line the box shows point at the check.
+    void RequireEntry(ArcadeExport which) const;
     // Frees the DLL and forgets its entry points, so nothing can call into unloaded code.
     void ReleaseDll();
 };
@@ -74,8 +76,6 @@ void MA_ShowReinstallMessage();
 // A consistency check that stays in release builds: it names the source file and the
 // expression in a box, then ends the process with code 3 (calling on would crash).
 void MA_AssertionFailed(const char* file, int line, const char* expression);
-#define MA_ASSERT(expression) \
-    ((expression) ? (void)0 : MA_AssertionFailed("ma_apifunctions", __LINE__, #expression))
 
 // The system update's file work.
 bool MA_ApplySystemUpdate();

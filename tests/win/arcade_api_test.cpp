@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -121,6 +123,15 @@ TEST(ArcadeErrors, FailedAssertionsNameTheFileAndExpressionAndEndTheProcess)
         const std::string text = MessageBoxText(box);
         EXPECT_NE(text.find("File: ma_apifunctions"), std::string::npos) << text;
         EXPECT_NE(text.find(c.expression), std::string::npos) << text;
+        // The line shown is the check's own line in that file.
+        const int line = std::atoi(text.c_str() + text.find("Line: ") + 6);
+        std::ifstream source(SOURCE_DIR "/src/arcade/ma_apifunctions.cpp");
+        std::string shown;
+        for (int i = 0; i < line && std::getline(source, shown); ++i) {
+        }
+        const std::string expression = std::string(c.expression).substr(12);
+        EXPECT_TRUE(shown.find(expression) != std::string::npos || shown.find("MA_AssertionFailed(") != std::string::npos)
+            << "line " << line << ": " << shown;
         PressButton(box, IDOK);
         EXPECT_EQ(probe.WaitExit(10000), 3u);
     }

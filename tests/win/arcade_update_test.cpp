@@ -90,9 +90,10 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
 TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackupUnlessItFailsToo)
 {
     // A DLL without an export, a DLL of the other architecture, random bytes.
-    const std::string otherArchitecture = ProgramFolder() + "..\\..\\win32\\bin\\MorvessaArcade.dll";
+    const std::string otherPreset = sizeof(void*) == 4 ? "win64" : "win32";
+    const std::string otherArchitecture = ProgramFolder() + "..\\..\\" + otherPreset + "\\bin\\MorvessaArcade.dll";
     ASSERT_NE(GetFileAttributesA(otherArchitecture.c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the win32 preset must be built first";
+        << "the " << otherPreset << " preset must be built first";
     for (const std::string& update :
          {ArcadeFolder::BuiltDll("without-madll_Initialize"), otherArchitecture, std::string()}) {
         SCOPED_TRACE(update);

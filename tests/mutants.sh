@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Deliberate faults in the product code, each a small patch in tests/mutants/ whose header
+# names the fault and the tests that must catch it (native:, win: or e2e: and a gtest filter).
+# Each is applied to a scratch copy of the tree, built (i686, and natively), and run against
+# those tests. Not part of the test command: a whole run takes the better part of an hour.
+# Usage: tests/mutants.sh [PATCH...]
+set -u
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+source scripts/lib/packages.sh
+source scripts/lib/wine_session.sh
+ensure_packages || exit 2
+patches=("$@")
+[ ${#patches[@]} -eq 0 ] && patches=(tests/mutants/*.patch)
+TREE=${MUTANTS_TREE:-/tmp/morvessa-mutants}
+mkdir -p "$TREE"
+# Copies keep their times, so the scratch builds stay incremental from one run to the next.
+git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$TREE" -xf -
+
+build() {
+  (cd "$TREE" && cmake --preset native && cmake --preset win32 &&
+    cmake --build --preset native --target unit_tests &&
+    cmake --build --preset win32 --target win_tests e2e_tests) >"$TREE/build.log" 2>&1
+}
+
+# run_tests "native:Filter win:Filter ...": 0 when every one passes.
+run_tests() {
+  local spec tier filter rc=0
+  for spec in $1; do
+    tier=${spec%%:*}
+    filter=${spec#*:}
+    case $tier in
+      native) (cd "$TREE" && timeout 600 build/native/bin/unit_tests --gtest_filter="$filter") ;;
+      win) (cd "$TREE" && timeout 600 wine build/win32/bin/win_tests.exe --gtest_filter="$filter") ;;
+      e2e) (cd "$TREE" && timeout 600 wine build/win32/bin/e2e_tests.exe --gtest_filter="$filter") ;;
+      *) echo "unknown tier in $spec"; return 2 ;;
+    esac >"$TREE/test.log" 2>&1 || rc=1
+  done
+  return $rc
+}
+
+trap wine_session_stop EXIT
+build || { echo "the unchanged tree does not build:"; tail -20 "$TREE/build.log"; exit 2; }
+wine_session_start "$TREE/build/wineprefix" "$TREE/build/win32/bin/demo-game.exe" || exit 2
+
+# A test that fails on the unchanged tree proves nothing: each one is run once without a fault.
+declare -A clean
+for patch in "${patches[@]}"; do
+  for spec in $(sed -n 's/^Tests: //p' "$patch"); do
+    [ -n "${clean[$spec]+set}" ] && continue
+    run_tests "$spec" && clean[$spec]=1 || { clean[$spec]=0; echo "fails unchanged: $spec"; }
+  done
+done
+
+caught=0
+survivors=()
+for patch in "${patches[@]}"; do
+  name=$(basename "$patch" .patch)
+  tests=$(sed -n 's/^Tests: //p' "$patch")
+  for spec in $tests; do
+    [ "${clean[$spec]}" = 1 ] || { survivors+=("$name (its tests fail unchanged)"); continue 2; }
+  done
+  patch -p1 -s -d "$TREE" <"$patch" || { echo "BROKEN    $name: does not apply"; exit 2; }
+  if ! build; then
+    echo "BROKEN    $name: does not build"; grep -m5 error "$TREE/build.log"; survivors+=("$name (does not build)")
+  elif run_tests "$tests"; then
+    echo "SURVIVED  $name: $(sed -n 's/^Fault: //p' "$patch")"; survivors+=("$name")
+  else
+    echo "caught    $name"; caught=$((caught + 1))
+  fi
+  patch -R -p1 -s -d "$TREE" <"$patch"
+done
+build
+echo "caught $caught of ${#patches[@]}"
+for survivor in "${survivors[@]}"; do echo "  survived: $survivor"; done
