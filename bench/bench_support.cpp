@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "demo_game_control.h"
+#include "harness.h"
 
 double NowMs()
 {

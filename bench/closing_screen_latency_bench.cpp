@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "demo_game_control.h"
+#include "harness.h"
 
 static double ShellLatency()
 {

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "demo_game_control.h"
+#include "harness.h"
 
 struct ShellStart {
     double toGameMs = -1.0;

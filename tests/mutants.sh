@@ -20,7 +20,9 @@ git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | t
 build() {
   (cd "$TREE" && cmake --preset native && cmake --preset win32 &&
     cmake --build --preset native --target unit_tests &&
-    cmake --build --preset win32 --target win_tests e2e_tests) >"$TREE/build.log" 2>&1
+    cmake --build --preset win32 --target win_tests e2e_tests &&
+    # The update tests try the other architecture's DLL too.
+    cmake --preset win64 && cmake --build --preset win64 --target MorvessaArcade) >"$TREE/build.log" 2>&1
 }
 
 # run_tests "native:Filter win:Filter ...": 0 when every one passes.

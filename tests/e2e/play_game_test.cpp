@@ -9,7 +9,7 @@ TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
     ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 1 && run.GameWindow(run.GamePids()[0]); }, 5000));
     const DWORD first = run.GamePids()[0];
     PostMessageA(run.GameWindow(first), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(run.WaitVisible(true, 10000));
+    ASSERT_TRUE(run.WaitVisible(true));
     const DWORD shown = GetTickCount();
 
     // About three seconds before the countdown would close the shell.
@@ -29,7 +29,7 @@ TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
 
     // The next end of the game starts a new countdown from 20.
     PostMessageA(run.GameWindow(second), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(run.WaitVisible(true, 10000));
+    ASSERT_TRUE(run.WaitVisible(true));
     Sleep(150);
     EXPECT_EQ(ShownCountdown(run.wrapper), 20);
 }

@@ -4,7 +4,14 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "demo_game_control.h"
+GameFolder::GameFolder(const std::string& gameName)
+{
+    shellPath = File(gameName + ".exe");
+    CopyFileTo(ProgramFolder() + "shell.exe", shellPath);
+    CopyFileTo(ProgramFolder() + "demo-game.exe", File(gameName + ".MWG"));
+    CreateDirectoryA(File("MorvessaArcade").c_str(), nullptr);
+    CopyFileTo(ProgramFolder() + "MorvessaArcade.dll", File("MorvessaArcade\\MorvessaArcade.dll"));
+}
 
 bool ShellRun::Start(const std::string& gameBehaviour, const std::string& arcadeSettings)
 {
@@ -38,6 +45,11 @@ int ShellRun::FindCall(const std::string& prefix, size_t from) const
             return static_cast<int>(i);
     }
     return -1;
+}
+
+bool ShellRun::WaitCall(const std::string& prefix, size_t from) const
+{
+    return WaitUntil([&] { return FindCall(prefix, from) >= 0; }, 3000);
 }
 
 std::vector<DWORD> ShellRun::GamePids() const
@@ -93,7 +105,7 @@ bool ClickButtonWhenHovered(HWND wrapper, int buttonLeft)
 {
     MoveMouseTo(wrapper, buttonLeft + 55, 488);
     PixelCanvas shot(720, 540);
-    if (!WaitUntil([&] { return CaptureClient(wrapper, shot), shot.At(buttonLeft + 6, 490) == kHoverGrey; }, 3000))
+    if (!WaitUntil([&] { return shot.CaptureClient(wrapper), shot.At(buttonLeft + 6, 490) == kHoverGrey; }, 3000))
         return false;
     Sleep(60);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
@@ -114,16 +126,6 @@ void DragOnScreen(POINT from, POINT to)
     }
     Sleep(100);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-}
-
-void CaptureClient(HWND wrapper, PixelCanvas& into)
-{
-    POINT origin = {0, 0};
-    ClientToScreen(wrapper, &origin);
-    HDC screen = GetDC(nullptr);
-    BitBlt(into.dc, 0, 0, into.width, into.height, screen, origin.x, origin.y, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
 }
 
 bool IsForegroundOf(DWORD pid)
@@ -184,7 +186,7 @@ int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char
 int ShownCountdown(HWND wrapper)
 {
     PixelCanvas shot(720, 540);
-    CaptureClient(wrapper, shot);
+    shot.CaptureClient(wrapper);
     int shown = -1;
     int best = 3;
     for (int seconds = 0; seconds <= 20; ++seconds) {

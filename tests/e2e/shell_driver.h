@@ -1,13 +1,11 @@
 #pragma once
+// The whole shell driven from outside, as a player drives it.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "game_folder.h"
-#include "pixels.h"
-#include "process_driver.h"
-#include "wait.h"
+#include "harness.h"
 
 const char kWrapperClass[] = "MorvessaGameWrapper";
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -15,6 +13,16 @@ const COLORREF kHoverGrey = RGB(225, 225, 225);
 // Left edges of the closing screen's buttons.
 const int kPlayGameLeft = 460;
 const int kOtherGamesLeft = 587;
+
+// A game folder as a publisher ships it: the shell renamed after the game, the demo game as
+// its game image and the reference arcade DLL.
+struct GameFolder : TempFolder {
+    std::string shellPath;
+    explicit GameFolder(const std::string& gameName = "Puzzle");
+    void WriteSettings(const std::string& text) const { Write("MAW_002.dat", text); }
+    // The reference DLL's test settings ("key=value" lines).
+    void WriteArcadeSettings(const std::string& text) const { Write("MorvessaArcade\\ArcadeTest.txt", text); }
+};
 
 // The shell in a game folder with the closing screen's background, started as a player would,
 // with journals for the demo game and the reference arcade DLL.
@@ -32,10 +40,11 @@ struct ShellRun {
     std::vector<std::string> ArcadeCalls() const;
     // Index of the first arcade journal line at or after `from` that starts with the prefix, or -1.
     int FindCall(const std::string& prefix, size_t from = 0) const;
+    bool WaitCall(const std::string& prefix, size_t from = 0) const;
     // Process ids of the games the shell started, from their journal's "start" lines.
     std::vector<DWORD> GamePids() const;
     HWND GameWindow(DWORD pid) const;
-    bool WaitVisible(bool visible, DWORD timeoutMs) const;
+    bool WaitVisible(bool visible, DWORD timeoutMs = 10000) const;
     // Milliseconds from `since` until the shell ended with exit code 0, or -1 when it has not ended
     // by `since` + timeoutMs. Nobody answers a question box, so a shell that asks does not end.
     long EndedAfter(DWORD since, DWORD timeoutMs);
@@ -50,12 +59,9 @@ bool ClickButtonWhenHovered(HWND wrapper, int buttonLeft);
 // The left button held down at one screen point and carried in steps to another.
 void DragOnScreen(POINT from, POINT to);
 
-// The wrapper's client area as it is on screen now.
-void CaptureClient(HWND wrapper, PixelCanvas& into);
 bool IsForegroundOf(DWORD pid);
 // The centred outer rectangle of a 720 x 540 client in the work area.
 RECT CentredWrapperRect();
-
 // Pixels whose darkness differs between the text drawn in the shell's font and the shot at x,
 // at the best fitting row from top to bottom.
 int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char* text, int points);

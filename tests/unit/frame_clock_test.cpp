@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "draw/frame_clock.h"
+#include "shell/countdown.h"
 
 namespace {
 struct Clock {
@@ -38,4 +39,18 @@ TEST(FrameClock, DueThreeTimesInFourAPauseWorkedOffAndTheCounterWrapCostsNothing
     wrapping.At(0xFFFFFFF6u);
     EXPECT_TRUE(wrapping.At(10)) << "10 ms before the wrap plus 10 after is one step";
     EXPECT_EQ(wrapping.backlog, 0);
+}
+
+TEST(CloseCountdown, RunsOutOnTheThousandthStepAndStaysOut)
+{
+    float countdown = CLOSE_COUNTDOWN_SECONDS;
+    int steps = 0;
+    while (!StepCloseCountdown(countdown)) {
+        ASSERT_GT(countdown, 0.0f);
+        ASSERT_LT(++steps, 2000);
+    }
+    EXPECT_EQ(steps + 1, 1000);
+    EXPECT_EQ(countdown, 0.0f) << "set to exactly zero, not left slightly below";
+    EXPECT_TRUE(StepCloseCountdown(countdown)) << "every further step asks again";
+    EXPECT_EQ(countdown, 0.0f);
 }

@@ -24,6 +24,7 @@ TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16Text)
     EXPECT_EQ(Extract("Application Name=\r\nApplication ID=5\r\n", "Application Name="), "");
     EXPECT_EQ(Extract("Application Name=\nApplication ID=5\r\n", "Application Name="), "");
     EXPECT_EQ(Extract("XApplication Name=Sample\r\n", "Application Name="), "Sample");
+    EXPECT_EQ(Extract("application name=Lower\r\nApplication Name=Upper\r\n", "Application Name="), "Upper");
     EXPECT_EQ(Extract("Application Name=First\r\nApplication Name=Second\r\n", "Application Name="), "First");
     EXPECT_EQ(Extract("Application ID=123456\r\n", "Application ID=", 5), "1234");
     EXPECT_EQ(Extract("Application ID=1234\r\n", "Application ID=", 5), "1234");

@@ -10,8 +10,7 @@
 
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
-#include "demo_game_control.h"
-#include "process_driver.h"
+#include "harness.h"
 
 namespace {
 const char kNotLoaded[] =
@@ -61,39 +60,39 @@ TEST(ArcadeLoad, LinksTheDllBesideTheProgramPassesTheIdentityInOrderAndOrdersThe
 
 TEST(ArcadeLoad, FailuresGiveTheirCodesAndTextsAndReleaseTheDll)
 {
-    {
-        ArcadeFolder arcade;
-        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 3);
-        EXPECT_STREQ(MA_GetLastErrorInformation(), kNotLoaded);
-    }
-    {
-        ArcadeFolder arcade;
-        arcade.Install(ArcadeFolder::BuiltDll("without-madll_GetValueAsFloat"));
-        arcade.Settings("");
-        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 5);
-        EXPECT_STREQ(MA_GetLastErrorInformation(),
-                     "Could not link to 'madll_GetValueAsFloat' function within the dll.");
-        EXPECT_EQ(arcade.Calls(), (std::vector<std::string>{"madll_GetDLLVersionAsString -> \"1.0\"",
-                                                            "madll_GetDLLVersionAsInt -> 1"}));
-        EXPECT_FALSE(DllStillLoaded(arcade));
-    }
-    {
-        ArcadeFolder arcade;
-        arcade.Install(ArcadeFolder::BuiltDll());
-        arcade.Settings("initialize_result=7");
-        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 7);
-        EXPECT_FALSE(DllStillLoaded(arcade));
-        // Nothing of the released DLL is asked: the API's fallback answers.
-        EXPECT_STREQ(MA_GetLastErrorInformation(), kNoInformation);
-    }
-    // Files that are not a loadable DLL for this program.
     std::string noise(64 * 1024, '\0');
     std::generate(noise.begin(), noise.end(), std::mt19937(3));
-    for (const std::string& bytes : {noise, std::string(), std::string("MZ") + noise}) {
+    const std::string versions = "madll_GetDLLVersionAsString -> \"1.0\"|madll_GetDLLVersionAsInt -> 1|";
+    const struct {
+        std::string dll;  // a built DLL, or the bytes of the file when it does not start with a drive
+        const char* settings;
+        int code;
+        const char* text;  // after the failure; the released DLL is never asked
+        std::string calls;
+    } cases[] = {
+        {"", "", 3, kNotLoaded, ""},
+        {noise, "", 3, kNotLoaded, ""},
+        {"MZ" + noise, "", 3, kNotLoaded, ""},
+        {ArcadeFolder::BuiltDll("without-madll_GetValueAsFloat"), "", 5,
+         "Could not link to 'madll_GetValueAsFloat' function within the dll.", versions},
+        {ArcadeFolder::BuiltDll(), "initialize_result=7", 7, kNoInformation,
+         versions + "madll_Initialize 1 \"Game\" 2 0 6 -> 7|"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
         ArcadeFolder arcade;
-        arcade.Write("MorvessaArcade.dll", bytes);
-        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), 3);
-        EXPECT_STREQ(MA_GetLastErrorInformation(), kNotLoaded);
+        if (c.dll.rfind(ProgramFolder(), 0) == 0)
+            arcade.Install(c.dll);
+        else
+            arcade.Write("MorvessaArcade.dll", c.dll);
+        arcade.Settings(c.settings);
+        EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), c.code);
+        EXPECT_STREQ(MA_GetLastErrorInformation(), c.text);
+        std::string calls;
+        for (const std::string& call : arcade.Calls())
+            calls += call + "|";
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_FALSE(DllStillLoaded(arcade));
     }
 }
 

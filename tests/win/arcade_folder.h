@@ -2,14 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "temp_folder.h"
+#include "harness.h"
 
-// The arcade folder beside this test program, laid out anew for each test, and the
-// arcade layer's module state emptied as at process start.
+// The arcade folder beside this test program, laid out anew for each test, and the arcade
+// layer's module state emptied as at process start.
 struct ArcadeFolder {
-    std::string path;  // ProgramFolder() + "MorvessaArcade\"
+    std::string path = ProgramFolder() + "MorvessaArcade\\";
     TempFolder scratch;
-    std::string journal;
+    std::string journal = scratch.File("arcade-journal.txt");
 
     ArcadeFolder();
     ~ArcadeFolder();
@@ -21,10 +21,10 @@ struct ArcadeFolder {
     void Write(const std::string& relativeName, const std::string& bytes) const;
     bool Exists(const std::string& relativeName) const;
     // The reference DLL's test settings; the journal line is added.
-    void Settings(const std::string& lines) const;
+    void Settings(const std::string& lines) const { Write("ArcadeTest.txt", lines + "\r\njournal=" + journal + "\r\n"); }
     // The journal's lines that start with the export's name (all lines for "").
     std::vector<std::string> Calls(const std::string& exportName = "") const;
-    void ClearJournal() const;
+    void ClearJournal() const { DeleteFileA(journal.c_str()); }
 };
 
 // The version the loaded arcade DLL reports, or -1 when none is loaded.

@@ -1,8 +1,9 @@
-// Runs one arcade operation in a process of its own, for what ends a process (failed
-// assertions), and holds files open for the update tests.
+// Runs arcade operations in a process of their own: for what ends a process (failed
+// assertions) and for what shows boxes on the calling thread. The test lays out the arcade
+// folder beside it.
 #include <windows.h>
 
-#include <cstring>
+#include <cstdint>
 #include <string>
 
 #include "arcade/ma_api.h"
@@ -21,15 +22,18 @@ int main(int argc, char** argv)
         MA_Initialize(1, name.c_str(), 2, 0);
         return 0;
     }
-    if (operation == "hold" && argc >= 3) {
-        // No sharing at all: nobody may delete, replace or read the file meanwhile.
-        HANDLE file = CreateFileA(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return 4;
-        HANDLE holding = CreateEventA(nullptr, TRUE, TRUE, "MorvessaProbeHolding");
-        Sleep(INFINITE);
-        CloseHandle(holding);
-        return 0;
+    if (operation == "beyond-repair") {
+        // The staged update and the backup are both broken: a box, and nothing touches the DLL again.
+        static uint8_t frame[2160 * 540];
+        if (MA_Initialize(1234, "Probe", 42, 0) != 0 || MA_EnterMenuSession(1, 720, 540) != 0)
+            return 10;
+        MA_DrawNextFrameIntoBuffer(frame, 2160, 3, 0);
+        MA_DrawNextFrameIntoBuffer(frame, 2160, 3, 1);
+        const RECT pixel = {0, 0, 1, 1}, first = MA_GetUpdateRect(0), sixth = MA_GetUpdateRect(5);
+        if (!EqualRect(&first, &pixel) || !EqualRect(&sixth, &pixel) || MA_GetNumberOfRectsToUpdate() != 0 ||
+            !MA_IsTheMenuSessionComplete())
+            return 11;
+        return MA_EnterMenuSession(1, 720, 540);  // a box again, and "started"
     }
     return 2;
 }

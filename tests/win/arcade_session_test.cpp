@@ -7,7 +7,7 @@
 
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
-#include "process_driver.h"
+#include "harness.h"
 
 namespace {
 
@@ -104,28 +104,21 @@ TEST(ArcadeSession, RollbackFlagsReachTheDllOnceThenUntilItAsksAgain)
 
 TEST(ArcadeSession, AnUpdateBeyondRepairMakesTheLayerUnrecoverable)
 {
-    Session session;
-    session.Start("update_after_frames=1\r\nupdate_source=" + ArcadeFolder::BuiltDll("without-madll_Initialize"),
-                  ArcadeFolder::BuiltDll("without-madll_Initialize"));
-    ASSERT_EQ(MA_EnterMenuSession(1, 720, 540), 0);
-    session.Draw(0);
-    BoxAnswerer answerer("Application Error", IDOK);
-
-    session.Draw();
-    ASSERT_TRUE(ArcadeModuleState::Instance().unrecoverable);
-    EXPECT_EQ(answerer.Texts().size(), 1u);
-    const RECT pixel = {0, 0, 1, 1};
-    for (int index : {0, 5}) {
-        const RECT rect = MA_GetUpdateRect(index);
-        EXPECT_TRUE(EqualRect(&rect, &pixel)) << index;
+    ArcadeFolder arcade;
+    const std::string broken = ArcadeFolder::BuiltDll("without-madll_Initialize");
+    arcade.Install(ArcadeFolder::BuiltDll());
+    arcade.Install(broken, "Backup\\MorvessaArcade.dll");
+    arcade.Settings("update_after_frames=1\r\nupdate_source=" + broken);
+    ChildRun probe;
+    ASSERT_TRUE(probe.Start(ProgramFolder() + "arcade_probe.exe", "beyond-repair"));
+    for (const char* when : {"the failure", "the refused session"}) {
+        HWND box = probe.WaitMessageBox("Application Error");
+        ASSERT_NE(box, nullptr) << when;
+        EXPECT_EQ(MessageBoxText(box),
+                  "This application appears to be become corrupted and must be reinstalled. If you have already "
+                  "purchased this application then you will still have the full version after the reinstallation.");
+        PressButton(box, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     }
-    EXPECT_EQ(MA_GetNumberOfRectsToUpdate(), 0);
-    EXPECT_EQ(MA_EnterMenuSession(1, 720, 540), 0);
-    MA_ShutDown();
-
-    const std::vector<std::string> boxes = answerer.Texts();
-    ASSERT_EQ(boxes.size(), 2u) << "once for the failure, once for the refused session";
-    EXPECT_EQ(boxes[0],
-              "This application appears to be become corrupted and must be reinstalled. If you have already purchased "
-              "this application then you will still have the full version after the reinstallation.");
+    EXPECT_EQ(probe.WaitExit(10000), 0u) << "10: no session; 11: the layer still touched the DLL";
 }

@@ -8,8 +8,6 @@
 
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
-#include "demo_game_control.h"
-#include "process_driver.h"
 
 namespace {
 
@@ -41,22 +39,6 @@ std::string ReadText(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-
-// Another process holds a file of the arcade folder open without any sharing.
-struct FileHolder {
-    ChildRun probe;
-    explicit FileHolder(const std::string& path)
-    {
-        EXPECT_TRUE(probe.Start(ProgramFolder() + "arcade_probe.exe", "hold \"" + path + "\""));
-        // Closed at once: a handle kept here would keep the event for the next holder.
-        for (int i = 0; i < 500; ++i, Sleep(10)) {
-            if (HANDLE holding = OpenEventA(SYNCHRONIZE, FALSE, "MorvessaProbeHolding")) {
-                CloseHandle(holding);
-                break;
-            }
-        }
-    }
-};
 
 }  // namespace
 
@@ -126,11 +108,11 @@ TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFa
         SCOPED_TRACE(settings);
         ArcadeFolder arcade;
         InstallAndShutDown(arcade, settings);
-        arcade.Write("Data1.txt", "held");
+        // A folder in the way: neither deleted nor replaced by a file.
+        CreateDirectoryA((arcade.path + "Data1.txt").c_str(), nullptr);
         arcade.Install(ArcadeFolder::BuiltDll("version2"), "Update\\MorvessaArcade.dll");
         arcade.Write("Update\\Data1.txt", "new data");
         arcade.Write("Update\\Data2.txt", "also new");
-        FileHolder holder(arcade.path + "Data1.txt");
 
         EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the backup's DLL replaced the one that was moved";
         EXPECT_EQ(arcade.Calls("madll_Initialize").size(), *settings ? 3u : 2u);
@@ -144,20 +126,26 @@ TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFa
     }
 }
 
-TEST(ArcadeUpdate, APathTooLongForTheBufferIsRefusedNotCut)
+TEST(ArcadeUpdate, APathTooLongForItsBufferIsRefusedNotCut)
 {
     ArcadeFolder arcade;
     InstallAndShutDown(arcade);
-    const std::string longName = std::string(260 - arcade.path.size() - 8, 'L') + ".txt";
-    // Only the long-path form can make the file; the update itself uses ordinary paths.
-    const std::string narrow = arcade.path + "Update\\" + longName;
-    const std::wstring wide = L"\\\\?\\" + std::wstring(narrow.begin(), narrow.end());
-    arcade.Write("Update\\Short.txt", "short");
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-
+    // 259 characters and the terminator fill the 260-character buffer exactly; 260 do not fit.
+    std::vector<std::wstring> made;
+    std::string fits;
+    CreateDirectoryA((arcade.path + "Update").c_str(), nullptr);
+    for (size_t length : {259u, 260u}) {
+        const std::string name = std::string(length - arcade.path.size() - 11, 'L') + ".txt";
+        const std::string narrow = arcade.path + "Update\\" + name;
+        // Only the long-path form can make such a file; the update itself uses ordinary paths.
+        made.push_back(L"\\\\?\\" + std::wstring(narrow.begin(), narrow.end()));
+        HANDLE file = CreateFileW(made.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        fits = fits.empty() ? name : fits;
+    }
     EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the file that cannot be named fails the move";
-    EXPECT_TRUE(arcade.Exists("Short.txt"));
-    DeleteFileW(wide.c_str());
+    EXPECT_TRUE(arcade.Exists(fits)) << "the one that fits was moved";
+    for (const std::wstring& path : made)
+        DeleteFileW(path.c_str());
 }

@@ -4,7 +4,7 @@
 
 #include "draw/button.h"
 #include "draw/text.h"
-#include "pixels.h"
+#include "harness.h"
 #include "shell/screen_controller.h"
 
 namespace {
@@ -29,28 +29,29 @@ TEST(Button, AClickIsAPressThenAReleaseInsideAndFiresOnce)
 {
     Clicks clicks;
     Button button(460, 472, "Play Game", new Action<Clicks>(&clicks, &Clicks::Click, &Clicks::Allowed));
-    button.OnMouseMove(500, 480);
-    button.OnMouseDown(460, 472);
-    button.OnMouseUp(569, 503);
-    EXPECT_EQ(clicks.count, 1);
-    EXPECT_FALSE(button.pressed);
+    // Each step: a press (or none) and a release; then the clicks so far and whether the press is held.
+    const struct {
+        int downX, downY, upX, upY, clicks;
+        bool pressed;
+    } steps[] = {
+        {460, 472, 569, 503, 1, false},  // the corners just inside
+        {460, 472, 570, 472, 1, true},   // released on the right edge, which lies outside
+        {-1, -1, 460, 504, 1, true},     // and on the bottom edge
+        {10, 10, 500, 480, 2, false},    // the earlier press still counts
+    };
+    for (const auto& step : steps) {
+        const int before = clicks.count;
+        if (step.downX >= 0)
+            button.OnMouseDown(step.downX, step.downY);
+        EXPECT_EQ(clicks.count, before) << "nothing fires on a press";
+        button.OnMouseUp(step.upX, step.upY);
+        EXPECT_TRUE(clicks.count == step.clicks && button.pressed == step.pressed) << step.upX << "," << step.upY;
+    }
     EXPECT_FALSE(button.hovered);
-
-    button.OnMouseDown(460, 472);
-    button.OnMouseUp(570, 472);
-    button.OnMouseUp(460, 504);
-    EXPECT_EQ(clicks.count, 1) << "the right and bottom edges lie outside";
-    EXPECT_TRUE(button.pressed) << "a release outside keeps the press";
-
-    button.OnMouseDown(10, 10);
-    button.OnMouseUp(500, 480);
-    EXPECT_EQ(clicks.count, 2) << "the earlier press still counts";
-
     clicks.allowed = false;
     button.OnMouseDown(500, 480);
     button.OnMouseUp(500, 480);
-    EXPECT_EQ(clicks.count, 2);
-    EXPECT_TRUE(button.pressed) << "a refused click keeps the press";
+    EXPECT_TRUE(clicks.count == 2 && button.pressed) << "a refused click keeps the press";
     clicks.allowed = true;
     button.OnMouseUp(500, 480);
     EXPECT_EQ(clicks.count, 3);
@@ -63,46 +64,40 @@ TEST(Button, ListDrawsAndHandsEventsToEveryButtonButNothingDuringAMenuSession)
     Clicks play, other;
     controller.buttons.Append(new Button(460, 472, "Play Game", new Action<Clicks>(&play, &Clicks::Click)));
     controller.buttons.Append(new Button(587, 472, "Other Games", new Action<Clicks>(&other, &Clicks::Click)));
-    PixelCanvas drawn(720, 540, RGB(0, 128, 0));
+    const COLORREF green = RGB(0, 128, 0), white = RGB(255, 255, 255);
+    PixelCanvas drawn(720, 540, green);
     DrawButtons(controller, drawn);
-    EXPECT_EQ(drawn.At(466, 490), RGB(255, 255, 255));
-    EXPECT_EQ(drawn.At(459, 490), RGB(0, 128, 0)) << "nothing left of the button";
-    EXPECT_EQ(drawn.At(570, 490), RGB(0, 128, 0)) << "nothing right of it";
-    EXPECT_EQ(drawn.At(460, 472), RGB(0, 128, 0)) << "the corners are rounded";
+    EXPECT_EQ(drawn.At(466, 490), white);
+    EXPECT_TRUE(drawn.At(459, 490) == green && drawn.At(570, 490) == green) << "nothing beside the button";
+    EXPECT_EQ(drawn.At(460, 472), green) << "the corners are rounded";
 
     // The label where centring with halves rounded down puts it, and nowhere else.
     uint32_t width = 0, height = 0;
     MeasureText(drawn.dc, "Play Game", 9, 10, &width, &height);
-    PixelCanvas expected(720, 540, RGB(255, 255, 255));
+    PixelCanvas expected(720, 540, white);
     SetBkMode(expected.dc, TRANSPARENT);
-    DrawTextAt(expected.dc, 460 + (110 - static_cast<int>(width)) / 2, 472 + (32 - static_cast<int>(height)) / 2,
-               "Play Game", 9, 10);
+    DrawTextAt(expected.dc, 460 + (110 - int(width)) / 2, 472 + (32 - int(height)) / 2, "Play Game", 9, 10);
     GdiFlush();
-    int textPixels = 0;
-    for (int y = 476; y < 500; ++y) {
-        for (int x = 470; x < 560; ++x) {
+    const RECT inside = {470, 476, 560, 500};
+    EXPECT_GT(expected.Count(white, &inside, true), 50);
+    for (int y = inside.top; y < inside.bottom; ++y)
+        for (int x = inside.left; x < inside.right; ++x)
             ASSERT_EQ(drawn.At(x, y), expected.At(x, y)) << x << "," << y;
-            textPixels += expected.At(x, y) != RGB(255, 255, 255);
-        }
-    }
-    EXPECT_GT(textPixels, 50);
 
     controller.OnMouseMove(600, 480);
     EXPECT_TRUE(static_cast<Button*>(controller.buttons.data[1])->hovered);
     controller.OnMouseDown(600, 480);
     controller.OnMouseUp(600, 480);
-    EXPECT_EQ(other.count, 1);
-    EXPECT_EQ(play.count, 0);
+    EXPECT_TRUE(other.count == 1 && play.count == 0);
 
     controller.menuSessionActive = true;
     controller.OnMouseMove(500, 480);
     controller.OnMouseDown(500, 480);
     controller.OnMouseUp(500, 480);
-    EXPECT_EQ(play.count, 0);
-    EXPECT_FALSE(static_cast<Button*>(controller.buttons.data[0])->hovered);
-    PixelCanvas during(720, 540, RGB(0, 128, 0));
-    DrawButtons(controller, during);
-    EXPECT_EQ(during.At(500, 490), RGB(0, 128, 0)) << "no button is drawn during a session";
+    EXPECT_TRUE(play.count == 0 && !static_cast<Button*>(controller.buttons.data[0])->hovered);
+    drawn.Fill(green);
+    DrawButtons(controller, drawn);
+    EXPECT_EQ(drawn.Count(green), 720 * 540) << "no button is drawn during a session";
 
     DeleteAt(controller.buttons, 0);
     EXPECT_STREQ(static_cast<Button*>(controller.buttons.data[0])->label, "Other Games");

@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
-#include "demo_game_control.h"
+#include "harness.h"
 #include "host/game_host.h"
-#include "pixels.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
-#include "temp_folder.h"
-#include "wait.h"
 
 namespace {
 
@@ -45,6 +40,7 @@ struct GameProcess : testing::Test {
             WaitForSingleObject(host.processInfo.hProcess, 5000);
         }
         host.ResetProcessRecord();
+        DestroyWindow(WrapperWindow);
         WrapperWindow = nullptr;
     }
 };
@@ -97,9 +93,7 @@ TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndAWindowlessGameIsTer
 
     const DWORD start = GetTickCount();
     host.CloseGame();
-    const DWORD elapsed = GetTickCount() - start;
-
-    EXPECT_GE(elapsed, 4900u) << "every wait runs in full when no window answers";
+    EXPECT_GE(GetTickCount() - start, 4900u) << "every wait runs in full when no window answers";
     EXPECT_EQ(ExitCodeAfterEnd(host.processInfo.hProcess), 0xFFFFFFFFu);
     EXPECT_TRUE(JournalMessages(journal, kCloseMessages).empty());
 }
@@ -114,11 +108,8 @@ TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
     for (int pass = 0; pass < 5; ++pass)
         host.FindGameWindow();
     ASSERT_EQ(GameWindowList.count, 2u);
-    HWND first = static_cast<HWND>(GameWindowList.data[0]);
     HWND second = static_cast<HWND>(GameWindowList.data[1]);
-    EXPECT_NE(first, second);
-    for (HWND window : {first, second})
-        EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), host.processInfo.dwThreadId);
+    EXPECT_NE(GameWindowList.data[0], second);
 
     // The game window is whichever the enumeration reports first.
     HWND reportedFirst = nullptr;
@@ -150,8 +141,9 @@ TEST_F(GameProcess, ExitCode259CountsAsRunningAndAnEmptyRecordCostsNothing)
 
 TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsElsewhere)
 {
-    TestWindow wrapper{720, 540};
-    WrapperWindow = wrapper.window;
+    // Any visible window can stand in for the wrapper, which ActivateGame hides.
+    WrapperWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 720, 540, nullptr, nullptr, nullptr,
+                                    nullptr);
     ScreenController controller;
     Launch("");
     HWND game = nullptr;
@@ -175,7 +167,7 @@ TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsE
     controller.ActivateGame();
     EXPECT_TRUE(controller.gameToFrontPending);
     EXPECT_FALSE(controller.gameMinimized);
-    EXPECT_FALSE(IsWindowVisible(wrapper.window));
+    EXPECT_FALSE(IsWindowVisible(WrapperWindow));
     EXPECT_FALSE(IsIconic(game));
     EXPECT_TRUE(EqualRect(&controller.savedGameRect, &placed)) << "kept when nothing had to move";
     RECT now = WindowRect(game);
@@ -195,24 +187,4 @@ TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsE
     Sleep(200);
     now = WindowRect(game);
     EXPECT_TRUE(now.left == 250 && now.top == 150);
-}
-
-TEST(GameHost, ReadsALargeSettingsFileWhole)
-{
-    // 10 MB of noise without NUL bytes, the key only at the very end: without it the load is fatal.
-    std::string noise(10u << 20, ' ');
-    std::mt19937 random(7);
-    for (char& c : noise)
-        c = static_cast<char>(1 + random() % 255);
-    const std::string tail = "\r\nApplication Name=Big\r\n";
-    noise.replace(noise.size() - tail.size(), tail.size(), tail);
-    TempFolder folder;
-    folder.Write("big.dat", noise);
-
-    GameHost& host = GameHost::Instance();
-    host.LoadSettingsText(folder.File("big.dat").c_str());
-    ASSERT_EQ(std::strlen(host.settingsText), noise.size());
-    EXPECT_EQ(std::memcmp(host.settingsText, noise.data(), noise.size()), 0);
-    host.LoadSettingsText("MAW_002.dat");
-    EXPECT_NE(std::strstr(host.settingsText, "Win Test Game"), nullptr);
 }

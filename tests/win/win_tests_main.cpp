@@ -6,8 +6,7 @@
 
 #include <fstream>
 
-#include "demo_game_control.h"
-#include "temp_folder.h"
+#include "harness.h"
 
 int main(int argc, char** argv)
 {
