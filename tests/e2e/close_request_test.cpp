@@ -32,27 +32,29 @@ TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClos
     // While the box holds off every tick, the wrapper is shown from outside: its paint shows
     // the frame buffer exactly as the ticks of the hidden wrapper left it, never drawn into.
     SetWindowPos(run.wrapper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Sleep(500);
-    PixelCanvas shot(720, 540);
-    shot.CaptureClient(run.wrapper);
     // Wine may leave another window's pixels where it overlapped the wrapper: those are skipped.
-    std::vector<RECT> others;
-    RECT rect;
-    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window != run.wrapper && IsWindowVisible(window) && GetWindowRect(window, &rect))
-            others.push_back(rect);
-    }
     int seen = 0, drawn = 0;
-    for (int y = 0; y < 540; y += 6) {
-        for (int x = 0; x < 720; x += 6) {
-            POINT at = {x, y};
-            ClientToScreen(run.wrapper, &at);
-            if (std::none_of(others.begin(), others.end(), [&](const RECT& r) { return PtInRect(&r, at); }))
-                ++seen, drawn += shot.At(x, y) != RGB(0, 0, 0);
+    const auto sample = [&] {
+        std::vector<RECT> others;
+        RECT rect;
+        for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+            if (window != run.wrapper && IsWindowVisible(window) && GetWindowRect(window, &rect))
+                others.push_back(rect);
         }
-    }
-    EXPECT_GT(seen, 1500);
-    EXPECT_EQ(drawn, 0);
+        PixelCanvas shot(720, 540);
+        shot.CaptureClient(run.wrapper);
+        seen = drawn = 0;
+        for (int y = 0; y < 540; y += 6) {
+            for (int x = 0; x < 720; x += 6) {
+                POINT at = {x, y};
+                ClientToScreen(run.wrapper, &at);
+                if (std::none_of(others.begin(), others.end(), [&](const RECT& r) { return PtInRect(&r, at); }))
+                    ++seen, drawn += shot.At(x, y) != RGB(0, 0, 0);
+            }
+        }
+        return seen > 1500 && drawn == 0;
+    };
+    EXPECT_TRUE(WaitUntil(sample, 2000)) << seen << " pixels seen, " << drawn << " drawn";
     PressButton(box, IDNO);
 
     // Left shown beside the game's window, the wrapper has its size checked on every tick: a drag by
@@ -62,9 +64,17 @@ TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClos
     GetWindowRect(run.wrapper, &before);
     const POINT grip = {before.left + 200, before.top + 10};
     DragOnScreen(grip, POINT{grip.x - 100, grip.y + 60});
-    Sleep(500);
-    GetWindowRect(run.wrapper, &after);
     OffsetRect(&before, -100, 60);
+    EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(run.wrapper, &after), EqualRect(&after, &before); }, 2000))
+        << after.left << "," << after.top;
+    // The game brought in front: the wrapper comes back in front of it where it stands.
+    const size_t minimised = JournalMessages(run.gameJournal, {"WM_SYSCOMMAND"}).size();
+    SetForegroundWindow(game);
+    ASSERT_TRUE(WaitUntil([&] {
+        return JournalMessages(run.gameJournal, {"WM_SYSCOMMAND"}).size() > minimised &&
+               IsForegroundOf(run.shell.process.dwProcessId);
+    }, 3000)) << "the game minimised again, the wrapper in front";
+    GetWindowRect(run.wrapper, &after);
     EXPECT_TRUE(EqualRect(&after, &before)) << after.left << "," << after.top;
 
     PostMessageA(run.wrapper, WM_CLOSE, 0, 0);

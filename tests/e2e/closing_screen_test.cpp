@@ -19,11 +19,10 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(run.wrapper, &placed), EqualRect(&placed, &centre); }, 1000))
         << placed.left << "," << placed.top;
 
-    // Well inside the first half second, while the countdown still rounds to 20.
-    Sleep(150);
-    EXPECT_EQ(ShownCountdown(run.wrapper), 20) << "the body's last line";
+    // The first frame, well inside the first half second, while the countdown still rounds to 20.
     PixelCanvas shot(720, 540);
-    shot.CaptureClient(run.wrapper);
+    ASSERT_TRUE(ShowsClosingScreen(run.wrapper, shot, 400));
+    EXPECT_EQ(ShownCountdown(run.wrapper), 20) << "the body's last line";
     EXPECT_LE(TextMismatch(shot, 460, 30, 30, "Sample Game", 14), 2) << "the title at (460, 30)";
     int rule = 0;
     for (int y = 40; y < 100 && rule == 0; ++y) {
@@ -33,8 +32,6 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
         rule = whole ? y : 0;
     }
     EXPECT_GT(rule, 0) << "a rule under the title, dark exactly from x 460 to 689";
-    EXPECT_EQ(shot.At(466, 490), kWhite) << "Play Game";
-    EXPECT_EQ(shot.At(593, 490), kWhite) << "Other Games";
     const RECT label = {450, 510, 500, 520}, around = {440, 505, 540, 535};
     const COLORREF grey = RGB(195, 195, 195);
     EXPECT_GT(shot.Count(grey, &label), 0) << "Build 131 at (450, 510)";

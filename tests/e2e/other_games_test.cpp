@@ -32,12 +32,11 @@ TEST(OtherGames, SessionOwnsTheWindowPresentsOnlyItsRectanglesAndHoldsTheCountdo
     // Reading the screen makes sure the scribble has reached it before the frames go on.
     shot.CaptureClient(run.wrapper);
     MoveMouseTo(run.wrapper, 140, 170);
-    Sleep(1500);
-    shot.CaptureClient(run.wrapper);
+    EXPECT_TRUE(WaitUntil([&] { return shot.CaptureClient(run.wrapper), shot.At(47, 150) == RGB(255, 214, 0); }, 3000))
+        << "the mouse reaches the DLL, whose hovered tile is presented";
     EXPECT_EQ(run.FindCall(wholeFrame, beforeScribble), -1);
     const RECT tile = {40, 100, 240, 240};
     EXPECT_EQ(shot.Count(scribble, &tile), 0) << "the hovered tile was presented whole";
-    EXPECT_EQ(shot.At(47, 150), RGB(255, 214, 0)) << "the mouse reaches the DLL";
     const std::vector<std::string> calls = run.ArcadeCalls();
     long reportedArea = 0;
     for (size_t i = beforeScribble; i < calls.size(); ++i) {
@@ -63,9 +62,7 @@ TEST(OtherGames, SessionOwnsTheWindowPresentsOnlyItsRectanglesAndHoldsTheCountdo
     ASSERT_GE(frame, 0);
     EXPECT_EQ(frame, run.FindCall(wholeFrame, paint));
     EXPECT_EQ(run.FindCall("madll_GetUpdateRect", frame), run.FindCall("madll_GetUpdateRect 0 -> 0 0 720 540", frame));
-    Sleep(300);
-    shot.CaptureClient(run.wrapper);
-    EXPECT_EQ(shot.Count(scribble), 0);
+    EXPECT_TRUE(WaitUntil([&] { return shot.CaptureClient(run.wrapper), shot.Count(scribble) == 0; }, 2000));
 
     // Eight seconds in the session, then Escape: the countdown goes on from where it stood.
     SleepUntil(entered + 8000);
@@ -74,7 +71,7 @@ TEST(OtherGames, SessionOwnsTheWindowPresentsOnlyItsRectanglesAndHoldsTheCountdo
     keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
     ASSERT_TRUE(run.WaitCall("madll_IsTheMenuSessionComplete -> 1", beforeEscape));
     const DWORD held = GetTickCount() - entered;
-    Sleep(200);
+    ASSERT_TRUE(ShowsClosingScreen(run.wrapper, shot, 1000));
     EXPECT_NEAR(ShownCountdown(run.wrapper), 20 - static_cast<int>((entered - shown + 500) / 1000), 1);
     EXPECT_NEAR(run.EndedAfter(shown, 40000), 20000 + held + 3500, 4500);
 }

@@ -30,6 +30,7 @@ TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
     // The next end of the game starts a new countdown from 20.
     PostMessageA(run.GameWindow(second), WM_CLOSE, 0, 0);
     ASSERT_TRUE(run.WaitVisible(true));
-    Sleep(150);
+    PixelCanvas shot(720, 540);
+    ASSERT_TRUE(ShowsClosingScreen(run.wrapper, shot, 400));
     EXPECT_EQ(ShownCountdown(run.wrapper), 20);
 }

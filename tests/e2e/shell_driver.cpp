@@ -107,7 +107,6 @@ bool ClickButtonWhenHovered(HWND wrapper, int buttonLeft)
     PixelCanvas shot(720, 540);
     if (!WaitUntil([&] { return shot.CaptureClient(wrapper), shot.At(buttonLeft + 6, 490) == kHoverGrey; }, 3000))
         return false;
-    Sleep(60);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     Sleep(30);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
@@ -181,6 +180,14 @@ int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char
         best = std::min(best, mismatches);
     }
     return best;
+}
+
+bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs)
+{
+    return WaitUntil([&] {
+        shot.CaptureClient(wrapper);
+        return shot.At(kPlayGameLeft + 6, 490) == kWhite && shot.At(kOtherGamesLeft + 6, 490) == kWhite;
+    }, timeoutMs);
 }
 
 int ShownCountdown(HWND wrapper)

@@ -65,5 +65,7 @@ RECT CentredWrapperRect();
 // Pixels whose darkness differs between the text drawn in the shell's font and the shot at x,
 // at the best fitting row from top to bottom.
 int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char* text, int points);
+// Whether the closing screen is on screen (both buttons drawn) within the time; `shot` holds it.
+bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs);
 // The whole seconds the closing screen's body shows now (0 to 20), or -1 when no number fits.
 int ShownCountdown(HWND wrapper);
