@@ -131,6 +131,9 @@ TEST(ArcadeUpdate, APathTooLongForItsBufferIsRefusedNotCut)
     ArcadeFolder arcade;
     InstallAndShutDown(arcade);
     // 259 characters and the terminator fill the 260-character buffer exactly; 260 do not fit.
+    char joined[MAX_PATH];
+    EXPECT_TRUE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(59, 'b').c_str()));
+    EXPECT_FALSE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(60, 'b').c_str()));
     std::vector<std::wstring> made;
     std::string fits;
     CreateDirectoryA((arcade.path + "Update").c_str(), nullptr);
