@@ -1,9 +1,12 @@
 #include "bench_support.h"
 
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "harness.h"
 
@@ -24,6 +27,68 @@ double Median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
+}
+
+std::string MedianRange(const std::vector<double>& values, const char* format)
+{
+    if (values.empty())
+        return "-";
+    const std::string spec = std::string(format) + " [" + format + "-" + format + "]";
+    char text[96];
+    std::snprintf(text, sizeof text, spec.c_str(), Median(values), *std::min_element(values.begin(), values.end()),
+                  *std::max_element(values.begin(), values.end()));
+    return text;
+}
+
+ProcessFigures ReadProcessFigures(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    const double mb = 1024.0 * 1024.0;
+    return ProcessFigures{counters.PeakWorkingSetSize / mb, counters.WorkingSetSize / mb, counters.PrivateUsage / mb,
+                          GetGuiResources(process, GR_GDIOBJECTS), handles};
+}
+
+static std::string ReadSmallFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    char text[4096];
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text, &got, nullptr);
+    CloseHandle(file);
+    return std::string(text, got);
+}
+
+static double StatusMB(const std::string& status, const char* key)
+{
+    const size_t at = status.find(key);
+    return at == std::string::npos ? -1.0 : std::atof(status.c_str() + at + std::strlen(key)) / 1024.0;
+}
+
+bool ReadLinuxFigures(const std::string& programPath, double* residentMB, double* anonymousMB)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = false;
+    do {
+        const std::string folder = std::string("Z:\\proc\\") + entry.cFileName + "\\";
+        if (entry.cFileName[0] < '0' || entry.cFileName[0] > '9' ||
+            lstrcmpiA(ReadSmallFile(folder + "cmdline").c_str(), programPath.c_str()) != 0)
+            continue;
+        const std::string status = ReadSmallFile(folder + "status");
+        *residentMB = StatusMB(status, "VmRSS:");
+        *anonymousMB = StatusMB(status, "RssAnon:");
+        found = true;
+    } while (!found && FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
 }
 
 static double Ms(const FILETIME& time)
@@ -136,7 +201,7 @@ HWND StartBaseline(ChildRun& baseline, const std::string& mode)
 
 bool StartShell(ShellRun& run, const std::string& gameBehaviour, bool waitWindow, double* startedMs)
 {
-    run.folder.WriteSettings("Application Name=Sample Game\r\n");
+    run.folder.WriteSettings(run.settings);
     if (!CopyFileTo(ProgramFolder() + "testdata\\Background.jpg", run.folder.File("Background.jpg")))
         return false;
     SetDemoGameBehaviour(gameBehaviour, run.gameJournal);

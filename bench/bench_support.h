@@ -10,6 +10,8 @@
 // Milliseconds on the performance counter, which every process of the machine shares.
 double NowMs();
 double Median(std::vector<double> values);
+// "median [lowest-highest]" with the given printf format for each figure.
+std::string MedianRange(const std::vector<double>& values, const char* format);
 // User plus kernel time the process has used so far, in 10 ms steps under Wine.
 double CpuMs(HANDLE process);
 double CreationMs(HANDLE process);
@@ -37,8 +39,24 @@ std::string DemoGamePath();
 // The idle loop program (see idle_loop_baseline.cpp); its window once it has one.
 HWND StartBaseline(ChildRun& baseline, const std::string& mode);
 
-// Lays out the folder as ShellRun::Start does, without the arcade journal (whose writes would
-// count as the shell's work), and starts the shell; *startedMs is the moment just before.
+// What Wine tells of another process: resident set (and its peak), private bytes, and its
+// GDI and kernel handle counts (0 where Wine keeps no count).
+struct ProcessFigures {
+    double peakResidentMB;
+    double residentMB;
+    double privateMB;
+    DWORD gdiHandles;
+    DWORD kernelHandles;
+};
+ProcessFigures ReadProcessFigures(HANDLE process);
+// The same from outside, from Linux's view of the process whose command line names that
+// program (through Wine's Z: drive): resident set and its anonymous (private) part, in MB.
+// False when no such process is found.
+bool ReadLinuxFigures(const std::string& programPath, double* residentMB, double* anonymousMB);
+
+
+// Lays out the folder as ShellRun::Start does (with run.settings), without the arcade journal
+// (whose writes would count as the shell's work), and starts the shell; *startedMs is the moment just before.
 // With waitWindow, true once the wrapper window exists (run.wrapper).
 bool StartShell(ShellRun& run, const std::string& gameBehaviour, bool waitWindow, double* startedMs = nullptr);
 // The idle loop program and then the shell, each run at the same time as the other;

@@ -1,56 +1,44 @@
-// The cost of drawing one closing-screen frame (background, title block, body text, both
-// buttons, build label, Present), median of many frames, with the text work it takes, for
-// titles of 10, 50 and 200 characters. Beside it, Present alone as the baseline.
+// The cost of the closing screen's frames drawn in-process, the way a tick draws them, over one
+// whole countdown (1000 frames: the shown seconds change every 50th), with the text work they
+// take, for game names of 10, 50 and 254 characters. Beside it, Present alone as the baseline.
+// Each name runs in a process of its own, since the settings are read once per process.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "draw/background_picture.h"
-#include "draw/button.h"
-#include "draw/gdi_selection.h"
 #include "draw/text.h"
-#include "draw/text_layout.h"
+#include "shell/countdown.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
 
-static const char kBody[] =
-    "Thank you for playing the Full Version of [GAME_TITLE]. \n \nPlease visit our website to evaluate other great "
-    "games. \n \nThis window will automaticaly close in [TIME_TO_CLOSE] Seconds.";
+namespace {
 
-struct NoAction : ActionBase {
-    void Invoke() override {}
-};
-
-static std::string Title(size_t length)
+std::string ProgramPath()
 {
-    const std::string words = "Quest for the Crystal Harbor of Lantern Isles ";
-    std::string title;
-    while (title.size() < length)
-        title += words;
-    title.resize(length);
-    return title;
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
 }
 
-static double Microseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+double Microseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return 1e6 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-static double Median(std::vector<double> values)
+int RunOneName(size_t length)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-int main()
-{
+    const std::string folder = ProgramPath().substr(0, ProgramPath().rfind('\\') + 1);
+    std::ofstream(folder + "MAW_002.dat", std::ios::binary) << "Application Name=" << GameName(length) << "\r\n";
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -64,59 +52,62 @@ int main()
     ScreenController& controller = ScreenController::Instance();
     controller.clientWidth = 720;
     controller.clientHeight = 540;
-    controller.closeCountdown = 20.0f;
     controller.CreateFrameBuffer();
-    char picture[MAX_PATH];
-    GetModuleFileNameA(nullptr, picture, MAX_PATH);
-    std::strcpy(std::strrchr(picture, '\\') + 1, "testdata\\Background.jpg");
-    if (!TheBackground.Load(picture))
-        std::printf("(no background picture at %s)\n", picture);
-    controller.buttons.Append(new Button(460, 472, "Play Game", new NoAction));
-    controller.buttons.Append(new Button(587, 472, "Other Games", new NoAction));
+    if (!TheBackground.Load((folder + "testdata\\Background.jpg").c_str()))
+        std::printf("(no background picture)\n");
+    controller.SetState(&ScreenController::StateClosing);
 
-    const int frames = 400;
-    std::vector<double> present;
-    for (int i = 0; i < frames; ++i) {
+    std::vector<double> present, drawnFrames, keptFrames;
+    for (int i = 0; i < 200; ++i) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         controller.Present();
         QueryPerformanceCounter(&end);
         present.push_back(Microseconds(start, end));
     }
-    std::printf("Present alone: %.0f us (median of %d)\n", Median(present), frames);
-    std::printf("%8s %12s %10s %14s %14s\n", "title", "frame us", "x Present", "measurements", "fonts created");
-
-    for (size_t length : {10u, 50u, 200u}) {
-        const std::string title = Title(length);
-        char* body = ReplaceFirst(kBody, "[GAME_TITLE]", title.c_str());
-        std::vector<double> times;
-        TextCounters before = TextWork;
-        for (int i = 0; i < frames; ++i) {
-            LARGE_INTEGER start, end;
-            QueryPerformanceCounter(&start);
-            {
-                WindowDC window(WrapperWindow);
-                MemoryDC memory(window.dc);
-                GdiSelection frame(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
-                DrawingDC = memory.dc;
-                DrawBackground(memory.dc);
-                const uint32_t titleHeight = controller.DrawWrappedText(title.c_str(), 14, memory.dc, 460, 30, 230);
-                DrawSeparator(memory.dc, 460, 30 + static_cast<int>(titleHeight), 230);
-                controller.DrawWrappedText(body, 10, memory.dc, 460, 30 + static_cast<int>(titleHeight) + 9, 230);
-                controller.DrawButtons();
-                SetTextColor(memory.dc, RGB(195, 195, 195));
-                DrawTextAt(memory.dc, 450, 510, "Build 131", 9, 6);
-                DrawingDC = nullptr;
-            }
+    const TextCounters before = TextWork;
+    double total = 0.0;
+    const int frames = 1000;
+    for (int i = 0; i < frames; ++i) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        const bool drawn = controller.DrawFrame();
+        if (drawn)
             controller.Present();
-            QueryPerformanceCounter(&end);
-            times.push_back(Microseconds(start, end));
-        }
-        const double frame = Median(times);
-        std::printf("%8zu %12.0f %10.1f %14u %14u\n", length, frame, frame / Median(present),
-                    (TextWork.measurements - before.measurements) / frames,
-                    (TextWork.fontsCreated - before.fontsCreated) / frames);
-        std::free(body);
+        QueryPerformanceCounter(&end);
+        const double us = Microseconds(start, end);
+        total += us;
+        (drawn ? drawnFrames : keptFrames).push_back(us);
+        StepCloseCountdown(controller.closeCountdown);
+    }
+    std::printf("%6zu %10.0f %10.0f %4zu %10.0f %4zu %10.0f %12.2f %12.2f\n", length, Median(present), total / frames,
+                drawnFrames.size(), Median(drawnFrames), keptFrames.size(), Median(keptFrames),
+                double(TextWork.measurements - before.measurements) / frames,
+                double(TextWork.fontsCreated - before.fontsCreated) / frames);
+    std::fflush(stdout);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        return RunOneName(std::strtoul(argv[1], nullptr, 10));
+    std::printf("Closing-screen frames drawn in-process over one countdown (1000 frames), microseconds\n");
+    std::printf("%6s %10s %10s %15s %15s %12s %12s\n", "name", "Present", "per frame", "drawn: n, med",
+                "kept: n, med", "measures/fr", "fonts/fr");
+    std::fflush(stdout);
+    for (const size_t length : {10u, 50u, 254u}) {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION child = {};
+        std::string commandLine = "\"" + ProgramPath() + "\" " + std::to_string(length);
+        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child))
+            return 1;
+        WaitForSingleObject(child.hProcess, INFINITE);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
     }
     return 0;
 }

@@ -1,53 +1,97 @@
-// What a closing-screen frame costs in the running shell: its CPU time over 10 s of the
-// closing screen divided by the frames it drew in them, beside the idle loop program (the
-// shell's loop shape with a shown window and nothing to draw) per 20 ms over the same 10 s.
-//
-// The frames are not counted inside the shell; they follow from its countdown: every due tick
-// of the closing screen draws one frame and takes 0.02 s off the countdown, and the 1000th
-// closes the shell. So 1000 frames span the time from the first frame on screen to the
-// shell's end, and the 10 s hold their share of them.
+// What the closing screen costs in the running shell, for game names of 10, 50 and 254
+// characters (254 is the longest the settings allow; it wraps over many lines):
+// - CPU per frame: the shell's CPU over 10 s of the closing screen less the bare loop's over the
+//   very same 10 s (the idle loop program, the shell's loop shape with a hidden window), divided
+//   by the frames due in them (one per 20 ms);
+// - the countdown's real length: from the game's end to the shell's own end, 20 s when every due
+//   frame keeps its 20 ms;
+// - the shell's peak resident set by then, beside the memory floor program's (the arcade DLL,
+//   the background picture, a frame buffer drawn and shown, one font) after as many seconds.
+// Usage: closing_screen_cpu_bench [runs]   (3 by default)
 #include <cstdio>
+#include <cstdlib>
 
 #include "bench_support.h"
 
-int main()
+namespace {
+
+struct LengthFigures {
+    std::vector<double> netPerFrameUs, shellMs, baselineMs, countdownS, peakMB;
+};
+
+bool MeasureOnce(size_t nameLength, LengthFigures& figures)
 {
-    const int runs = 3;
-    const DWORD windowMs = 10000;
-    std::vector<double> shellCpu, frames, perFrame, baselinePer20, ratios, lifetimes;
-    for (int run = 0; run < runs; ++run) {
-        ChildRun baseline;
-        ShellRun shell;
-        if (!StartSideBySide(baseline, "shown", shell, "exitafter=1500"))
-            return 1;
-        const double firstFrame = PollUntil([&] { return ShowsWhiteAt(shell.wrapper, 466, 490); }, 15000);
-        if (firstFrame < 0) {
-            std::printf("the closing screen did not show\n");
-            return 1;
-        }
-        const SharedCpuWindow cpu = MeasureCpuTogether(shell.shell.process.hProcess, baseline.process.hProcess, windowMs);
-        const double span = cpu.spanMs;
-        if (shell.shell.WaitExit(15000) == STILL_ACTIVE) {
-            std::printf("the countdown did not close the shell\n");
-            return 1;
-        }
-        const double lifetime = NowMs() - firstFrame;
-        // From the first frame to the 1000th there are 999 frame steps.
-        const double drawn = 999.0 * span / lifetime;
-        shellCpu.push_back(cpu.firstMs);
-        frames.push_back(drawn);
-        perFrame.push_back(cpu.firstMs / drawn);
-        baselinePer20.push_back(cpu.secondMs / (span / 20.0));
-        ratios.push_back(cpu.secondMs > 0 ? perFrame.back() / baselinePer20.back() : 0.0);
-        lifetimes.push_back(lifetime);
+    ChildRun baseline;
+    ShellRun shell;
+    shell.settings = "Application Name=" + GameName(nameLength) + "\r\n";
+    if (!StartSideBySide(baseline, "hidden", shell, "exitafter=1500"))
+        return false;
+    const DWORD pid = WaitGamePid(shell, 10000);
+    HANDLE game = pid != 0 ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr;
+    if (game == nullptr || WaitForSingleObject(game, 10000) != WAIT_OBJECT_0) {
+        std::printf("the game did not end by itself\n");
+        return false;
     }
-    std::printf("Closing screen, 10 s from its first frame on screen, median of %d runs\n", runs);
-    std::printf("  shell CPU (user + kernel)    %8.0f ms\n", Median(shellCpu));
-    std::printf("  frames drawn                 %8.0f      (computed: 1000 frames took %.2f s, first frame to exit)\n",
-                Median(frames), Median(lifetimes) / 1000.0);
-    std::printf("  shell CPU per frame          %8.2f ms\n", Median(perFrame));
-    std::printf("  idle loop CPU per 20 ms      %8.2f ms   (PeekMessage + Sleep(15), shown window, same 10 s)\n",
-                Median(baselinePer20));
-    std::printf("  per frame / per 20 ms        %8.2f      (median of the per-run ratios)\n", Median(ratios));
+    const double gameEnded = NowMs();
+    CloseHandle(game);
+    if (PollUntil([&] { return ShowsWhiteAt(shell.wrapper, 466, 490); }, 15000) < 0) {
+        std::printf("the closing screen did not show\n");
+        return false;
+    }
+    const SharedCpuWindow cpu = MeasureCpuTogether(shell.shell.process.hProcess, baseline.process.hProcess, 10000);
+    const ProcessFigures memory = ReadProcessFigures(shell.shell.process.hProcess);
+    if (shell.shell.WaitExit(120000) == STILL_ACTIVE) {
+        std::printf("the countdown did not close the shell\n");
+        return false;
+    }
+    const double framesDue = cpu.spanMs / 20.0;
+    figures.netPerFrameUs.push_back(1000.0 * (cpu.firstMs - cpu.secondMs) / framesDue);
+    figures.shellMs.push_back(cpu.firstMs);
+    figures.baselineMs.push_back(cpu.secondMs);
+    figures.countdownS.push_back((NowMs() - gameEnded) / 1000.0);
+    figures.peakMB.push_back(memory.peakResidentMB);
+    return true;
+}
+
+double FloorPeakMB()
+{
+    GameFolder folder;
+    if (!CopyFileTo(ProgramFolder() + "testdata\\Background.jpg", folder.File("Background.jpg")))
+        return -1.0;
+    ChildRun floor;
+    if (!floor.Start(ProgramFolder() + "memory_floor.exe", folder.path) || floor.WaitWindow("MorvessaMemoryFloor") == nullptr)
+        return -1.0;
+    Sleep(12000);
+    return ReadProcessFigures(floor.process.hProcess).peakResidentMB;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
+    const size_t lengths[] = {10, 50, 254};
+    LengthFigures figures[3];
+    std::vector<double> floorMB;
+    // Lengths interleaved, so that a busy stretch of the machine weighs on all of them alike.
+    for (int run = 0; run < runs; ++run) {
+        for (int i = 0; i < 3; ++i) {
+            if (!MeasureOnce(lengths[i], figures[i]))
+                return 1;
+        }
+        floorMB.push_back(FloorPeakMB());
+    }
+    std::printf("Closing screen, 10 s of it beside the bare loop, median [range] of %d runs\n", runs);
+    std::printf("%5s %22s %18s %18s %22s %20s\n", "name", "CPU/frame net (us)", "shell CPU (ms)", "bare loop (ms)",
+                "countdown length (s)", "peak resident (MB)");
+    for (int i = 0; i < 3; ++i) {
+        std::printf("%5zu %22s %18s %18s %22s %20s\n", lengths[i], MedianRange(figures[i].netPerFrameUs, "%.0f").c_str(),
+                    MedianRange(figures[i].shellMs, "%.0f").c_str(), MedianRange(figures[i].baselineMs, "%.0f").c_str(),
+                    MedianRange(figures[i].countdownS, "%.2f").c_str(), MedianRange(figures[i].peakMB, "%.1f").c_str());
+    }
+    const double shortName = Median(figures[0].netPerFrameUs);
+    std::printf("  254 / 10 characters, CPU per frame: %.2f\n", shortName > 0 ? Median(figures[2].netPerFrameUs) / shortName : 0.0);
+    std::printf("  memory floor program, peak resident: %s MB\n", MedianRange(floorMB, "%.1f").c_str());
+    std::printf("  (thread times come in 10 ms steps under Wine; the countdown runs from the game's end)\n");
     return 0;
 }

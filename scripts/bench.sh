@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the benchmark programs and runs each under Wine; they print their own figures.
+# Builds the shipping 32-bit programs and runs each benchmark under Wine; they print their own
+# figures. Arguments are passed to every benchmark (e.g. a run count); BENCH=name runs one.
 set -u
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 source scripts/lib/wine_session.sh
 ensure_packages || exit 1
-{ cmake --preset win64 && cmake --build --preset win64; } >/dev/null || { echo "build failed"; exit 1; }
+{ cmake --preset win32 && cmake --build --preset win32; } >/dev/null || { echo "build failed"; exit 1; }
 trap wine_session_stop EXIT
-wine_session_start "$PWD/build/win64/wineprefix" build/win64/bin/demo-game.exe || exit 1
-for bench in build/win64/bin/*_bench.exe; do
+wine_session_start "$PWD/build/wineprefix" build/win32/bin/demo-game.exe || exit 1
+for bench in build/win32/bin/${BENCH:-*}_bench.exe; do
   echo "== $(basename "$bench" .exe)"
-  wine "$bench"
+  wine "$bench" "$@"
 done

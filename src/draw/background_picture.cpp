@@ -2,6 +2,10 @@
 
 #include <olectl.h>
 
+#include <cstdint>
+
+#include "draw/frame_composer.h"
+
 BackgroundPicture TheBackground;
 
 namespace {
@@ -137,6 +141,12 @@ void HimetricToPixels(HDC dc, SIZE* size)
 
 void DrawBackground(HDC dc)
 {
+    if (FrameComposer* composer = ComposerOf(dc)) {
+        const uint64_t picture = reinterpret_cast<uintptr_t>(TheBackground.picture);
+        const int32_t values[] = {static_cast<int32_t>(picture), static_cast<int32_t>(picture >> 32)};
+        composer->Note(FrameComposer::OP_BACKGROUND, values, 2);
+        return;
+    }
     if (TheBackground.picture == nullptr)
         return;
     const SIZE size = TheBackground.GetSizeInPixels(nullptr);

@@ -4,7 +4,7 @@
 
 #include "draw/gdi_selection.h"
 #include "draw/text.h"
-#include "shell/screen_controller.h"
+#include "draw/frame_composer.h"
 
 static int FloorHalf(int value)
 {
@@ -29,21 +29,30 @@ bool Button::Contains(int x, int y) const
     return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
 }
 
-void Button::Draw()
+void Button::Draw(HDC dc) const
 {
-    {
-        GdiSelection brush(DrawingDC, CreateSolidBrush(hovered ? RGB(225, 225, 225) : RGB(255, 255, 255)));
-        RoundRect(DrawingDC, rect.left, rect.top, rect.right, rect.bottom, 20, 20);
+    DrawButtonFace(dc, rect, hovered, label, static_cast<int>(std::strlen(label)));
+}
+
+void DrawButtonFace(HDC dc, const RECT& rect, bool hovered, const char* label, int length)
+{
+    if (FrameComposer* composer = ComposerOf(dc)) {
+        const int32_t values[] = {rect.left, rect.top, rect.right, rect.bottom, hovered ? 1 : 0};
+        composer->Note(FrameComposer::OP_BUTTON, values, 5, label, length);
+        return;
     }
-    const int length = static_cast<int>(std::strlen(label));
+    {
+        GdiSelection brush(dc, CreateSolidBrush(hovered ? RGB(225, 225, 225) : RGB(255, 255, 255)));
+        RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 20, 20);
+    }
     uint32_t width = 0;
     uint32_t height = 0;
-    MeasureText(DrawingDC, label, length, BUTTON_LABEL_POINTS, &width, &height);
+    MeasureText(dc, label, length, BUTTON_LABEL_POINTS, &width, &height);
     // Halves rounded down, also for a label wider than the button.
     const int x = rect.left + FloorHalf(rect.right - rect.left - static_cast<int>(width));
     const int y = rect.top + FloorHalf(rect.bottom - rect.top - static_cast<int>(height));
-    SetBkMode(DrawingDC, TRANSPARENT);
-    DrawTextAt(DrawingDC, x, y, label, length, BUTTON_LABEL_POINTS);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextAt(dc, x, y, label, length, BUTTON_LABEL_POINTS);
 }
 
 void Button::OnMouseMove(int x, int y)
@@ -81,35 +90,30 @@ void DeleteAt(GrowArray& buttons, uint32_t index)
     buttons.RemoveAt(index);
 }
 
-// Every button sees the event; they do not overlap, so at most one reacts. The count is
-// read again each step: a click may rebuild the list.
-static void HandToEveryButton(const ScreenController& controller, void (Button::*handler)(int, int), int x, int y)
+void ButtonList::Draw(HDC dc) const
 {
-    if (controller.menuSessionActive)
-        return;
-    for (uint32_t i = 0; i < controller.buttons.count; ++i)
-        (static_cast<Button*>(controller.buttons.data[i])->*handler)(x, y);
+    for (uint32_t i = 0; i < count; ++i)
+        At(i)->Draw(dc);
 }
 
-void ScreenController::OnMouseMove(int x, int y)
+// The count is read again each step: a click may rebuild the list.
+void ButtonList::HandToEach(void (Button::*handler)(int, int), int x, int y)
 {
-    HandToEveryButton(*this, &Button::OnMouseMove, x, y);
+    for (uint32_t i = 0; i < count; ++i)
+        (At(i)->*handler)(x, y);
 }
 
-void ScreenController::OnMouseDown(int x, int y)
+void ButtonList::OnMouseMove(int x, int y)
 {
-    HandToEveryButton(*this, &Button::OnMouseDown, x, y);
+    HandToEach(&Button::OnMouseMove, x, y);
 }
 
-void ScreenController::OnMouseUp(int x, int y)
+void ButtonList::OnMouseDown(int x, int y)
 {
-    HandToEveryButton(*this, &Button::OnMouseUp, x, y);
+    HandToEach(&Button::OnMouseDown, x, y);
 }
 
-void ScreenController::DrawButtons()
+void ButtonList::OnMouseUp(int x, int y)
 {
-    if (menuSessionActive)
-        return;
-    for (uint32_t i = 0; i < buttons.count; ++i)
-        static_cast<Button*>(buttons.data[i])->Draw();
+    HandToEach(&Button::OnMouseUp, x, y);
 }

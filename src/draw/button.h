@@ -36,7 +36,7 @@ const int BUTTON_WIDTH = 110;
 const int BUTTON_HEIGHT = 32;
 const int BUTTON_LABEL_POINTS = 10;
 
-// A 110 x 32 rounded push button that owns its action; drawn into DrawingDC.
+// A 110 x 32 rounded push button that owns its action.
 struct Button {
     const char* label;
     ActionBase* action;
@@ -49,7 +49,7 @@ struct Button {
     Button& operator=(const Button&) = delete;
 
     void Destroy();
-    void Draw();
+    void Draw(HDC dc) const;
     void OnMouseMove(int x, int y);
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
@@ -57,5 +57,21 @@ struct Button {
     bool Contains(int x, int y) const;
 };
 
+// The rounded face, white or hover grey, with the label centred (halves rounded down).
+void DrawButtonFace(HDC dc, const RECT& rect, bool hovered, const char* label, int length);
+
 // Destroys and frees the button at the index, then closes the gap.
 void DeleteAt(GrowArray& buttons, uint32_t index);
+
+// Owned Button pointers, drawn and hit-tested in list order.
+struct ButtonList : GrowArray {
+    Button* At(uint32_t index) const { return static_cast<Button*>(data[index]); }
+    void Draw(HDC dc) const;
+    // Every button sees the event; they do not overlap, so at most one reacts.
+    void OnMouseMove(int x, int y);
+    void OnMouseDown(int x, int y);
+    void OnMouseUp(int x, int y);
+
+private:
+    void HandToEach(void (Button::*handler)(int, int), int x, int y);
+};

@@ -1,27 +1,10 @@
-#include <windows.h>
+#include "draw/frame_buffer.h"
 
 #include <cstring>
 
-#include "arcade/ma_api.h"
-#include "draw/frame_clock.h"
-#include "draw/gdi_selection.h"
-#include "shell/screen_controller.h"
-#include "shell/wrapper_window.h"
-
-bool ScreenController::IsTickDue()
+HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride)
 {
-    return AdvanceFrameClock(timeGetTime(), lastTickTime, tickBacklog);
-}
-
-void ScreenController::CreateFrameBuffer()
-{
-    if (frameBitmap != nullptr) {
-        DeleteObject(frameBitmap);
-        frameBitmap = nullptr;
-        frameBits = nullptr;
-    }
-    // Rows of a 24-bit DIB start on 4-byte boundaries: widen to a multiple of 4 pixels.
-    int32_t rowPixels = clientWidth;
+    int32_t rowPixels = width;
     while ((3 * rowPixels) % 4 != 0)
         ++rowPixels;
 
@@ -33,36 +16,22 @@ void ScreenController::CreateFrameBuffer()
     std::memset(&header, 0, sizeof(header));
     header.info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     header.info.bmiHeader.biWidth = rowPixels;
-    header.info.bmiHeader.biHeight = -clientHeight;
+    header.info.bmiHeader.biHeight = -height;
     header.info.bmiHeader.biPlanes = 1;
     header.info.bmiHeader.biBitCount = 24;
     header.info.bmiHeader.biCompression = BI_RGB;
 
-    WindowDC window(WrapperWindow);
-    void* bits = nullptr;
-    frameBitmap = CreateDIBSection(window.dc, &header.info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    frameBits = frameBitmap != nullptr ? static_cast<uint8_t*>(bits) : nullptr;
-    frameStride = static_cast<uint32_t>(3 * rowPixels);
+    WindowDC windowDC(window);
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(windowDC.dc, &header.info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = bitmap != nullptr ? static_cast<uint8_t*>(pixels) : nullptr;
+    *stride = static_cast<uint32_t>(3 * rowPixels);
+    return bitmap;
 }
 
-void ScreenController::Present()
+void FillPlain(HWND window, int32_t width, int32_t height)
 {
-    WindowDC window(WrapperWindow);
-    if (frameBitmap == nullptr) {
-        // No frame buffer could be made: the window shows a plain area rather than stale pixels.
-        const RECT client = {0, 0, clientWidth, clientHeight};
-        FillRect(window.dc, &client, GetSysColorBrush(COLOR_WINDOW));
-        return;
-    }
-    MemoryDC memory(window.dc);
-    GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
-    if (menuSessionActive) {
-        // The count is asked again before each copy: the arcade layer may change its mind.
-        for (int32_t i = 0; i < MA_GetNumberOfRectsToUpdate(); ++i) {
-            const RECT r = MA_GetUpdateRect(i);
-            BitBlt(window.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.dc, r.left, r.top, SRCCOPY);
-        }
-    } else {
-        BitBlt(window.dc, 0, 0, clientWidth, clientHeight, memory.dc, 0, 0, SRCCOPY);
-    }
+    WindowDC windowDC(window);
+    const RECT client = {0, 0, width, height};
+    FillRect(windowDC.dc, &client, GetSysColorBrush(COLOR_WINDOW));
 }

@@ -63,37 +63,55 @@ static uint32_t LengthToLineBreak(const char* text, uint32_t pos, uint32_t lengt
     return static_cast<uint32_t>(static_cast<const char*>(lineBreak) - (text + pos));
 }
 
-// Shrinks the candidate text[pos, pos + n) until it fits and ends after a space (or is a
-// single word, or ends the text); one character is kept even when it does not fit.
-static uint32_t FitLine(const char* text, uint32_t pos, uint32_t n, uint32_t length, uint32_t width,
-                        WrapColumn& column, uint32_t& lineAdvance)
+// Whether the first k characters of a candidate end well: no space before their last character
+// (a search that, like FindInPrefix, stops at a zero), or a space as their last character.
+static bool EndsWell(const char* run, uint32_t k, uint32_t firstSpace)
 {
-    for (;;) {
-        const TextExtent extent = column.Measure(text + pos, n);
-        if (extent.height > lineAdvance)
-            lineAdvance = extent.height;
-        const bool fits = extent.width <= width;
-        const bool endsText = pos + n == length;
-        const bool goodEnd = FindInPrefix(text + pos, " ", n) == nullptr || text[pos + n - 1] == ' ';
-        if ((fits && (endsText || goodEnd)) || n == 1)
-            return n;
-        --n;
+    return firstSpace + 1 >= k || run[k - 1] == ' ';
+}
+
+// The longest prefix of the candidate run[0, n) that fits and ends well (or ends the text);
+// one character when none does.
+static uint32_t FitLine(const char* run, uint32_t n, bool endsText, uint32_t width, const uint32_t* widths)
+{
+    uint32_t firstSpace = n;
+    for (uint32_t i = 0; i < n && run[i] != '\0'; ++i) {
+        if (run[i] == ' ') {
+            firstSpace = i;
+            break;
+        }
     }
+    for (uint32_t k = n; k > 1; --k) {
+        if (widths[k - 1] <= width && ((endsText && k == n) || EndsWell(run, k, firstSpace)))
+            return k;
+    }
+    return 1;
 }
 
 uint32_t LayOutWrappedText(const char* text, uint32_t length, uint32_t width, WrapColumn& column)
 {
+    uint32_t* widths = nullptr;
+    uint32_t room = 0;
     uint32_t lineAdvance = 0;
     uint32_t total = 0;
     uint32_t pos = 0;
     while (pos < length) {
         uint32_t n = LengthToLineBreak(text, pos, length);
-        if (n == 0) {
-            const uint32_t height = column.Measure(text + pos, 1).height;
-            if (height > lineAdvance)
-                lineAdvance = height;
-        } else {
-            n = FitLine(text, pos, n, length, width, column, lineAdvance);
+        // An empty line is measured as its line break, for its height only.
+        const uint32_t measured = n == 0 ? 1 : n;
+        if (room < measured) {
+            // Without the memory the layout ends here, with the lines it has.
+            uint32_t* grown = static_cast<uint32_t*>(std::realloc(widths, measured * sizeof(uint32_t)));
+            if (grown == nullptr)
+                break;
+            widths = grown;
+            room = measured;
+        }
+        const uint32_t height = column.MeasurePrefixes(text + pos, measured, widths);
+        if (height > lineAdvance)
+            lineAdvance = height;
+        if (n > 0) {
+            n = FitLine(text + pos, n, pos + n == length, width, widths);
             column.DrawLine(text + pos, n, total);
         }
         pos += n;
@@ -101,5 +119,6 @@ uint32_t LayOutWrappedText(const char* text, uint32_t length, uint32_t width, Wr
             ++pos;
         total += lineAdvance;
     }
+    std::free(widths);
     return total;
 }

@@ -21,21 +21,20 @@ void FormatCountdown(float seconds, char* buffer, size_t size);
 // string (free with std::free).
 char* ExpandPlaceholders(const char* text, float countdown, const char* applicationName);
 
-struct TextExtent {
-    uint32_t width;
-    uint32_t height;
-};
-
 // Where wrapped lines are measured and drawn. `top` is the line's offset below the
 // column's top edge.
 struct WrapColumn {
     virtual ~WrapColumn() = default;
-    virtual TextExtent Measure(const char* run, uint32_t length) = 0;
+    // widths[i] = the width of the run's first i + 1 characters, for every i below length;
+    // returns the height of a line of it.
+    virtual uint32_t MeasurePrefixes(const char* run, uint32_t length, uint32_t* widths) = 0;
     virtual void DrawLine(const char* line, uint32_t length, uint32_t top) = 0;
 };
 
 // Lays out the first length characters of text in a column `width` wide, breaking after
-// spaces and at "\n", and returns the height used. An empty line (a leading "\n" or two in
-// a row) draws nothing, is measured as its line break for its height and still advances;
-// a column narrower than a character still takes one character per line.
+// spaces and at "\n", and returns the height used. Each line is the longest prefix of what is
+// left before the next "\n" that fits and ends after a space (or is a single word, or ends the
+// text), measured once. An empty line (a leading "\n" or two in a row) draws nothing, is
+// measured as its line break for its height and still advances; a column narrower than a
+// character still takes one character per line.
 uint32_t LayOutWrappedText(const char* text, uint32_t length, uint32_t width, WrapColumn& column);

@@ -5,7 +5,7 @@
 
 #include "host/game_host.h"
 #include "host/settings_value.h"
-#include "shell/fatal_error.h"
+#include "host/fatal_error.h"
 
 char* ReadWholeFile(const char* fileName, DWORD* size, HANDLE* handle)
 {

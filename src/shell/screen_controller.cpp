@@ -50,20 +50,23 @@ void ScreenController::SetState(ScreenState newState)
     (this->*state)(MSG_ENTER, nullptr);
 }
 
-static void DrawFrame(ScreenController& controller)
+bool ScreenController::DrawFrame()
 {
     WindowDC window(WrapperWindow);
     MemoryDC memory(window.dc);
-    GdiSelection frame(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
+    GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
     DrawingDC = memory.dc;
+    frameComposer.Begin(DrawingDC);
     DrawBackground(DrawingDC);
-    (controller.*controller.state)(MSG_DRAW, DrawingDC);
-    controller.DrawButtons();
+    (this->*state)(MSG_DRAW, DrawingDC);
+    DrawButtons();
     // The background mode is left as the screen's text set it.
-    const COLORREF previousColour = SetTextColor(DrawingDC, RGB(195, 195, 195));
+    const COLORREF previousColour = SetTextColour(DrawingDC, RGB(195, 195, 195));
     DrawTextAt(DrawingDC, 450, 510, BUILD_LABEL, sizeof(BUILD_LABEL) - 1, 6);
-    SetTextColor(DrawingDC, previousColour);
+    SetTextColour(DrawingDC, previousColour);
+    const bool drawn = frameComposer.Finish();
     DrawingDC = nullptr;
+    return drawn;
 }
 
 void ScreenController::Tick()
@@ -91,6 +94,8 @@ void ScreenController::Tick()
     if (menuSessionActive) {
         if (host.IsGameInForeground())
             ShowWrapper();
+        // The arcade layer draws into the buffer: the frame after the session is drawn whole.
+        frameComposer.Forget();
         StepMenuSession();
         Present();
         return;
@@ -98,8 +103,9 @@ void ScreenController::Tick()
     (this->*state)(MSG_TICK, nullptr);
     if (!visible)
         return;
-    DrawFrame(*this);
-    Present();
+    // A frame like the last one is already on screen; WM_PAINT serves whatever else asks.
+    if (DrawFrame() || frameBitmap == nullptr)
+        Present();
 }
 
 void ScreenController::StepMenuSession()

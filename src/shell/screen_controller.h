@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-#include "draw/grow_array.h"
+#include "draw/button.h"
+#include "draw/frame_composer.h"
+#include "draw/text_column.h"
 
 struct ScreenController;
 // A screen is a state of the one controller: a member function that takes a message code.
@@ -36,8 +38,11 @@ struct ScreenController {
     HBITMAP frameBitmap = nullptr;
     uint32_t frameStride = 0;
     uint8_t* frameBits = nullptr;
-    GrowArray buttons;
+    ButtonList buttons;
     ScreenState state = nullptr;
+    // Kept between frames: the layouts of the texts drawn, and what the frame buffer holds.
+    TextColumn textColumn;
+    FrameComposer frameComposer;
 
     static ScreenController& Instance();
 
@@ -83,4 +88,7 @@ struct ScreenController {
     void OnMouseUp(int x, int y);
     // Every button in list order into DrawingDC; none while a menu session runs.
     void DrawButtons();
+    // Draws the current screen into the frame buffer, unless the buffer already holds exactly
+    // that frame; returns whether it drew.
+    bool DrawFrame();
 };

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "arcade/ma_api.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"
@@ -25,7 +23,9 @@ static void TrackMouseLeave()
     tracking.dwFlags = TME_LEAVE;
     tracking.hwndTrack = WrapperWindow;
     tracking.dwHoverTime = HOVER_DEFAULT;
-    _TrackMouseEvent(&tracking);
+    // user32's own request: the common controls' _TrackMouseEvent only passes it on, and
+    // loading those controls costs nearly 3 MB of memory.
+    TrackMouseEvent(&tracking);
 }
 
 LRESULT CALLBACK WrapperWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

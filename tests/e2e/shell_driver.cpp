@@ -82,6 +82,16 @@ long ShellRun::EndedAfter(DWORD since, DWORD timeoutMs)
     return static_cast<long>(GetTickCount() - since);
 }
 
+std::string GameName(size_t length)
+{
+    const std::string words = "Quest for the Crystal Harbor of Lantern Isles ";
+    std::string name;
+    while (name.size() < length)
+        name += words;
+    name.resize(length);
+    return name;
+}
+
 static void MoveMouseToScreen(int x, int y)
 {
     SetCursorPos(x, y);

@@ -50,6 +50,9 @@ struct ShellRun {
     long EndedAfter(DWORD since, DWORD timeoutMs);
 };
 
+// A game name of exactly `length` characters, in words.
+std::string GameName(size_t length);
+
 // Real input through Wine's input path, at client coordinates of the wrapper.
 void MoveMouseTo(HWND wrapper, int x, int y);
 void ParkMouse();

@@ -11,7 +11,12 @@ namespace {
 // Every character one unit wide and one high; gives "top:line|" per drawn line, then "=height".
 struct UnitColumn : WrapColumn {
     std::string drawn;
-    TextExtent Measure(const char*, uint32_t length) override { return {length, 1}; }
+    uint32_t MeasurePrefixes(const char*, uint32_t length, uint32_t* widths) override
+    {
+        for (uint32_t i = 0; i < length; ++i)
+            widths[i] = i + 1;
+        return 1;
+    }
     void DrawLine(const char* line, uint32_t length, uint32_t top) override
     {
         drawn += std::to_string(top) + ":" + std::string(line, length) + "|";

@@ -1,4 +1,4 @@
-#include "shell/fatal_error.h"
+#include "host/fatal_error.h"
 
 #include <windows.h>
 

@@ -1,0 +1,144 @@
+#include "draw/frame_composer.h"
+
+#include <cstring>
+
+#include "draw/background_picture.h"
+#include "draw/button.h"
+#include "draw/text.h"
+
+static FrameComposer* active = nullptr;
+
+FrameComposer* ComposerOf(HDC dc)
+{
+    return active != nullptr && dc != nullptr && active->dc == dc ? active : nullptr;
+}
+
+void FrameComposer::Begin(HDC frameDC)
+{
+    dc = frameDC;
+    active = this;
+    composing.size = 0;
+    noted = true;
+    startColour = GetTextColor(dc);
+    startMode = GetBkMode(dc);
+}
+
+bool FrameComposer::Finish()
+{
+    HDC target = dc;
+    dc = nullptr;
+    active = nullptr;
+    if (!noted) {
+        // Without the whole frame noted there is nothing to draw it from: the buffer keeps the
+        // last frame, and the next one is drawn whole.
+        bufferKnown = false;
+        return false;
+    }
+    if (bufferKnown && composing.Equals(inBuffer))
+        return false;
+    // The frame is drawn from the state the DC had when it began, as if nothing had been noted.
+    SetTextColor(target, startColour);
+    SetBkMode(target, startMode);
+    Draw(composing, target);
+    inBuffer.Swap(composing);
+    bufferKnown = true;
+    return true;
+}
+
+void FrameComposer::Forget()
+{
+    bufferKnown = false;
+}
+
+void FrameComposer::Note(Op op, const int32_t* values, int count, const char* text, int length)
+{
+    const uint8_t code = op;
+    noted = noted && composing.Append(&code, 1) &&
+            composing.Append(values, static_cast<uint32_t>(count) * sizeof(int32_t));
+    if (text != nullptr)
+        noted = noted && composing.Append(&length, sizeof(length)) && composing.Append(text, static_cast<uint32_t>(length));
+}
+
+namespace {
+
+struct OpReader {
+    const ByteBuffer& ops;
+    uint32_t at;
+
+    int32_t Value()
+    {
+        int32_t value = 0;
+        std::memcpy(&value, ops.data + at, sizeof(value));
+        at += sizeof(value);
+        return value;
+    }
+    const char* Text(int* length)
+    {
+        *length = Value();
+        const char* text = ops.data + at;
+        at += static_cast<uint32_t>(*length);
+        return text;
+    }
+};
+
+}  // namespace
+
+void FrameComposer::Draw(const ByteBuffer& ops, HDC target) const
+{
+    OpReader read = {ops, 0};
+    while (read.at < ops.size) {
+        const Op op = static_cast<Op>(ops.data[read.at++]);
+        int length = 0;
+        switch (op) {
+        case OP_BACKGROUND:
+            read.Value();
+            read.Value();
+            DrawBackground(target);
+            break;
+        case OP_TEXT: {
+            const int x = read.Value(), y = read.Value(), points = read.Value();
+            const char* text = read.Text(&length);
+            DrawTextAt(target, x, y, text, length, points);
+            break;
+        }
+        case OP_SEPARATOR: {
+            const int x = read.Value(), y = read.Value(), width = read.Value();
+            DrawSeparator(target, x, y, width);
+            break;
+        }
+        case OP_BUTTON: {
+            RECT rect;
+            rect.left = read.Value();
+            rect.top = read.Value();
+            rect.right = read.Value();
+            rect.bottom = read.Value();
+            const bool hovered = read.Value() != 0;
+            const char* label = read.Text(&length);
+            DrawButtonFace(target, rect, hovered, label, length);
+            break;
+        }
+        case OP_TEXT_COLOUR:
+            SetTextColor(target, static_cast<COLORREF>(read.Value()));
+            break;
+        case OP_TRANSPARENT_TEXT:
+            SetBkMode(target, TRANSPARENT);
+            break;
+        }
+    }
+}
+
+COLORREF SetTextColour(HDC dc, COLORREF colour)
+{
+    if (FrameComposer* composer = ComposerOf(dc)) {
+        const int32_t value = static_cast<int32_t>(colour);
+        composer->Note(FrameComposer::OP_TEXT_COLOUR, &value, 1);
+    }
+    return SetTextColor(dc, colour);
+}
+
+void SetTransparentText(HDC dc)
+{
+    if (FrameComposer* composer = ComposerOf(dc))
+        composer->Note(FrameComposer::OP_TRANSPARENT_TEXT, nullptr, 0);
+    SetBkMode(dc, TRANSPARENT);
+}
