@@ -44,12 +44,6 @@ struct FontCache {
 
 FontCache Fonts;
 
-// The kept font selected for one scope; with no font the DC's own is used.
-struct FontSelection {
-    GdiSelection selection;
-    FontSelection(HDC dc, int points) : selection(dc, TextFont(points), GdiSelection::Borrowed) {}
-};
-
 }  // namespace
 
 HFONT CreateTextFont(int points)
@@ -67,7 +61,7 @@ HFONT TextFont(int points)
 void MeasureText(HDC dc, const char* text, int length, int points, uint32_t* width, uint32_t* height)
 {
     ++TextWork.measurements;
-    FontSelection font(dc, points);
+    GdiSelection font(dc, TextFont(points), GdiSelection::Borrowed);
     const DWORD extent = GetTabbedTextExtentA(dc, text, length, 0, nullptr);
     *width = LOWORD(extent);
     *height = HIWORD(extent);
@@ -83,7 +77,7 @@ uint32_t MeasureTextPrefixes(HDC dc, const char* text, int length, int points, u
         return height;
     }
     ++TextWork.measurements;
-    FontSelection font(dc, points);
+    GdiSelection font(dc, TextFont(points), GdiSelection::Borrowed);
     SIZE extent = {0, 0};
     GetTextExtentExPointA(dc, text, length, 0, nullptr, reinterpret_cast<INT*>(widths), &extent);
     // Cut to 16 bits, as the tabbed query's answer is.
@@ -99,7 +93,7 @@ void DrawTextAt(HDC dc, int x, int y, const char* text, int length, int points)
         composer->Note(FrameComposer::OP_TEXT, values, 3, text, length);
         return;
     }
-    FontSelection font(dc, points);
+    GdiSelection font(dc, TextFont(points), GdiSelection::Borrowed);
     POINT at = {x, y};
     LPtoDP(dc, &at, 1);
     TextOutA(dc, at.x, at.y, text, length);
