@@ -19,23 +19,11 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(run.wrapper, &placed), EqualRect(&placed, &centre); }, 1000))
         << placed.left << "," << placed.top;
 
-    // The first frame, well inside the first half second, while the countdown still rounds to 20.
+    // The first frame, well inside the first half second, while the countdown still rounds to 20;
+    // the frame's pixels are the old way's (ClosingPixels).
     PixelCanvas shot(720, 540);
     ASSERT_TRUE(ShowsClosingScreen(run.wrapper, shot, 400));
     EXPECT_EQ(ShownCountdown(run.wrapper), 20) << "the body's last line";
-    EXPECT_LE(TextMismatch(shot, 460, 30, 30, "Sample Game", 14), 2) << "the title at (460, 30)";
-    int rule = 0;
-    for (int y = 40; y < 100 && rule == 0; ++y) {
-        bool whole = GetRValue(shot.At(459, y)) >= 80 && GetRValue(shot.At(690, y)) >= 80;
-        for (int x = 460; x < 690 && whole; ++x)
-            whole = GetRValue(shot.At(x, y)) < 80;
-        rule = whole ? y : 0;
-    }
-    EXPECT_GT(rule, 0) << "a rule under the title, dark exactly from x 460 to 689";
-    const RECT label = {450, 510, 500, 520}, around = {440, 505, 540, 535};
-    const COLORREF grey = RGB(195, 195, 195);
-    EXPECT_GT(shot.Count(grey, &label), 0) << "Build 131 at (450, 510)";
-    EXPECT_EQ(shot.Count(grey, &around), shot.Count(grey, &label)) << "and nowhere else near it";
 
     // Hover follows the real mouse, and leaving the window clears it.
     MoveMouseTo(run.wrapper, 500, 488);

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+
+#include "draw/background_picture.h"
+#include "old_closing_frame.h"
 
 GameFolder::GameFolder(const std::string& gameName)
 {
@@ -157,61 +161,32 @@ RECT CentredWrapperRect()
     return RECT{left, top, left + width, top + height};
 }
 
-static int Luminance(COLORREF colour)
-{
-    return (GetRValue(colour) + GetGValue(colour) + GetBValue(colour)) / 3;
-}
-
-int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char* text, int points)
-{
-    // The shell's font rule, drawn black on a tone of the panel it sits on.
-    PixelCanvas reference(400, 60, RGB(236, 231, 222));
-    HFONT font = CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold");
-    HGDIOBJ previous = SelectObject(reference.dc, font);
-    const int length = lstrlenA(text);
-    SIZE extent = {0, 0};
-    GetTextExtentPoint32A(reference.dc, text, length, &extent);
-    SetBkMode(reference.dc, TRANSPARENT);
-    TextOutA(reference.dc, 0, 0, text, length);
-    DeleteObject(SelectObject(reference.dc, previous));
-    GdiFlush();
-
-    int best = 1 << 30;
-    for (int y = top; y <= bottom; ++y) {
-        int mismatches = 0;
-        for (int j = 0; j < std::min<int>(extent.cy, reference.height); ++j) {
-            for (int i = 0; i < std::min<int>(extent.cx, reference.width); ++i) {
-                // Loose enough for the edge pixels that blend into a slightly different panel tone.
-                mismatches += x + i >= shot.width || y + j >= shot.height ||
-                              std::abs(Luminance(reference.At(i, j)) - Luminance(shot.At(x + i, y + j))) > 60;
-            }
-        }
-        best = std::min(best, mismatches);
-    }
-    return best;
-}
-
 bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs)
 {
     return WaitUntil([&] {
         shot.CaptureClient(wrapper);
-        return shot.At(kPlayGameLeft + 6, 490) == kWhite && shot.At(kOtherGamesLeft + 6, 490) == kWhite;
+        // Drawn, hovered or not: a pointer left over a button may light it when the window comes back.
+        const auto drawn = [&](int left) { return shot.At(left + 6, 490) == kWhite || shot.At(left + 6, 490) == kHoverGrey; };
+        return drawn(kPlayGameLeft) && drawn(kOtherGamesLeft);
     }, timeoutMs);
 }
 
-int ShownCountdown(HWND wrapper)
+int ShownCountdown(HWND wrapper, const std::string& name)
 {
-    PixelCanvas shot(720, 540);
+    // The text column above the buttons, against the old way's frame for each whole second.
+    if (TheBackground.picture == nullptr)
+        TheBackground.Load((ProgramFolder() + "testdata\\Background.jpg").c_str());
+    PixelCanvas shot(720, 540), expected(720, 540);
     shot.CaptureClient(wrapper);
-    int shown = -1;
-    int best = 3;
-    for (int seconds = 0; seconds <= 20; ++seconds) {
-        const int mismatch = TextMismatch(shot, 460, 60, 300, (std::to_string(seconds) + " Seconds.").c_str(), 10);
-        if (mismatch < best) {
-            best = mismatch;
-            shown = seconds;
-        }
+    for (int seconds = 20; seconds >= 0; --seconds) {
+        DrawOldClosingFrame(expected.dc, name.c_str(), static_cast<float>(seconds));
+        GdiFlush();
+        bool same = true;
+        for (int y = 30; y < 470 && same; ++y)
+            same = std::memcmp(shot.bits + y * shot.stride + 460 * 3, expected.bits + y * expected.stride + 460 * 3,
+                               230 * 3) == 0;
+        if (same)
+            return seconds;
     }
-    return shown;
+    return -1;
 }

@@ -65,10 +65,7 @@ void DragOnScreen(POINT from, POINT to);
 bool IsForegroundOf(DWORD pid);
 // The centred outer rectangle of a 720 x 540 client in the work area.
 RECT CentredWrapperRect();
-// Pixels whose darkness differs between the text drawn in the shell's font and the shot at x,
-// at the best fitting row from top to bottom.
-int TextMismatch(const PixelCanvas& shot, int x, int top, int bottom, const char* text, int points);
 // Whether the closing screen is on screen (both buttons drawn) within the time; `shot` holds it.
 bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs);
-// The whole seconds the closing screen's body shows now (0 to 20), or -1 when no number fits.
-int ShownCountdown(HWND wrapper);
+// The whole seconds the closing screen of the named game shows now (0 to 20), or -1.
+int ShownCountdown(HWND wrapper, const std::string& name = "Sample Game");
