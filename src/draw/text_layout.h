@@ -21,6 +21,9 @@ void FormatCountdown(float seconds, char* buffer, size_t size);
 // string (free with std::free).
 char* ExpandPlaceholders(const char* text, float countdown, const char* applicationName);
 
+// The height of the block that the rule under a title takes.
+const uint32_t SEPARATOR_BLOCK_HEIGHT = 9;
+
 struct TextExtent {
     uint32_t width;
     uint32_t height;
