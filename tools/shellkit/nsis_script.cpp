@@ -27,6 +27,12 @@ std::string Windows(std::string path)
     return path;
 }
 
+std::string NameOf(const std::string& relative)
+{
+    const size_t at = Windows(relative).find_last_of('\\');
+    return at == std::string::npos ? relative : relative.substr(at + 1);
+}
+
 std::string FolderOf(const std::string& relative)
 {
     const size_t at = Windows(relative).find_last_of('\\');
@@ -71,7 +77,9 @@ std::string InstallerScript(const InstallerPlan& plan)
     s += "!insertmacro MULTIUSER_PAGE_INSTALLMODE\n!insertmacro MUI_PAGE_DIRECTORY\n!insertmacro MUI_PAGE_COMPONENTS\n";
     s += "!insertmacro MUI_PAGE_INSTFILES\n!insertmacro MUI_UNPAGE_CONFIRM\n!insertmacro MUI_UNPAGE_INSTFILES\n";
     s += "!insertmacro MUI_LANGUAGE \"English\"\n";
-    s += "Function .onInit\n  !insertmacro MULTIUSER_INIT\nFunctionEnd\n";
+    // MultiUser sets the folder of the install mode; a folder given with /D= wins over it.
+    s += "Var GivenFolder\nFunction .onInit\n  StrCpy $GivenFolder $INSTDIR\n  !insertmacro MULTIUSER_INIT\n";
+    s += "  StrCmp $GivenFolder \"\" +2\n  StrCpy $INSTDIR $GivenFolder\nFunctionEnd\n";
     s += "Function un.onInit\n  !insertmacro MULTIUSER_UNINIT\nFunctionEnd\n";
 
     s += "Section " + Nsis("", plan.title) + " SectionGame\n  SectionIn RO\n";
@@ -85,7 +93,7 @@ std::string InstallerScript(const InstallerPlan& plan)
         const bool isShell = Windows(file.relativePath) == plan.name + ".exe";
         const std::string source = isShell && !plan.signedShell.empty() ? plan.signedShell
                                                                          : JoinPath(plan.sourceFolder, file.relativePath);
-        s += "  File " + Nsis("", "/oname=" + LastComponent(Windows(file.relativePath))) + " " + Nsis("", source) + "\n";
+        s += "  File " + Nsis("", "/oname=" + NameOf(file.relativePath)) + " " + Nsis("", source) + "\n";
     }
     s += "  SetOutPath \"$INSTDIR\"\n";
     s += "  WriteUninstaller \"$INSTDIR\\Uninstall.exe\"\n";
