@@ -37,7 +37,7 @@ void CheckBackground(const std::string& folder, const std::string& shown, Report
                                          "; the closing screen is 720 x 540, so it is cut off or leaves the window bare");
 }
 
-void CheckClosingScreenFit(const std::string& settingsShown, const std::string& name, Report& report)
+void CheckClosingScreenFit(const std::string& settingsShown, const SettingsReading& reading, Report& report)
 {
     std::string problem;
     std::unique_ptr<TextMeasurer> measurer(OpenTextMeasurer(problem));
@@ -45,9 +45,9 @@ void CheckClosingScreenFit(const std::string& settingsShown, const std::string& 
         report.Warning(settingsShown, 0, "the closing screen's fit was not checked: " + problem);
         return;
     }
-    const uint32_t bottom = ClosingTextBottom(name.c_str(), *measurer);
+    const uint32_t bottom = ClosingTextBottom(reading.name.c_str(), *measurer);
     if (bottom > static_cast<uint32_t>(CLOSING_BUTTONS_TOP))
-        report.Warning(settingsShown, 1, "with this name the closing screen's text ends at y " + std::to_string(bottom) +
+        report.Warning(settingsShown, reading.nameLine, "with this name the closing screen's text ends at y " + std::to_string(bottom) +
                                              ", below the top of its buttons at y " +
                                              std::to_string(CLOSING_BUTTONS_TOP) +
                                              ": its last lines, the countdown among them, are hidden behind the "
@@ -99,6 +99,6 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
     CheckArcadeLayer(folder, shown, shellMachine, report);
     CheckBackground(folder, shown, report);
     if (reading.hasName && !reading.name.empty())
-        CheckClosingScreenFit(settingsShown, reading.name, report);
+        CheckClosingScreenFit(settingsShown, reading, report);
     return report.errors > 0 ? 1 : 0;
 }

@@ -23,7 +23,12 @@ void ThrowBack(j_common_ptr info)
     std::longjmp(trap->resume, 1);
 }
 
-void KeepQuiet(j_common_ptr, int) {}
+// Counts the warnings (a damaged or cut-short file among them) without printing them.
+void CountWarning(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 
 bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* message)
 {
@@ -31,7 +36,7 @@ bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* me
     ErrorTrap trap;
     info.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = ThrowBack;
-    trap.manager.emit_message = KeepQuiet;
+    trap.manager.emit_message = CountWarning;
     trap.message[0] = '\0';
     if (setjmp(trap.resume) != 0) {
         jpeg_destroy_decompress(&info);

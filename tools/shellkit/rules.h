@@ -11,6 +11,7 @@
 struct SettingsReading {
     bool hasName = false;
     std::string name;       // as the shell keeps it (at most 254 characters)
+    int nameLine = 0;
     std::string publisher;  // the kit's own "Publisher=" line, when there is one
 };
 void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, Report& report,

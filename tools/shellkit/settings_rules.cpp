@@ -148,6 +148,7 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
         const std::string name = WholeValue(text, APPLICATION_NAME_KEY);
         const int line = lines.LineOf(nameAt);
         reading.hasName = true;
+        reading.nameLine = line;
         reading.name = name.substr(0, APPLICATION_NAME_SIZE - 1);
         if (name.empty())
             report.Error(path, line, "the name is empty: the window has no title");
