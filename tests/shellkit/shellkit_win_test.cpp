@@ -7,10 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "demo_game_control.h"
-#include "process_driver.h"
-#include "temp_folder.h"
-#include "wait.h"
+#include "harness.h"
 
 namespace {
 
