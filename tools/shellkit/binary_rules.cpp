@@ -140,7 +140,9 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
     std::vector<FolderEntry> files;
     ListFilesBelow(arcade, files);
     for (const FolderEntry& file : files) {
-        if (file.relativePath.find(PATH_SEPARATOR) != std::string::npos)
+        // The DLL's own records: a failed update deletes them rather than restoring them.
+        if (file.relativePath.find(PATH_SEPARATOR) != std::string::npos || file.relativePath == "Application.dat" ||
+            file.relativePath == "Channel.dat")
             continue;
         const std::string copy = JoinPath(backup, file.relativePath);
         std::vector<uint8_t> original;
