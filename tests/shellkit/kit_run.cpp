@@ -3,7 +3,6 @@
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -47,7 +46,6 @@ Scratch::Scratch()
 Scratch::~Scratch()
 {
     std::error_code ignored;
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(root, ignored);
 }
 
@@ -56,21 +54,10 @@ fs::path WindowsBin(const std::string& file)
     return fs::path(WIN32_BIN) / file;
 }
 
-fs::path DemoBackground()
-{
-    static Scratch pictures;
-    const fs::path picture = pictures.root / "Background.jpg";
-    if (!fs::exists(picture))
-        std::system(("sh " + Quoted(fs::path(SOURCE_DIR) / "demo/background/make_background.sh") + " " +
-                     Quoted(picture) + " >/dev/null 2>&1")
-                        .c_str());
-    return picture;
-}
-
 std::string NewArguments(const fs::path& folder, const std::string& name)
 {
     return "new " + Quoted(folder) + " --name " + Quoted(name) + " --app-id 1001 --channel 7 --game " +
-           Quoted(WindowsBin("demo-game.exe")) + " --background " + Quoted(DemoBackground()) + " --arcade " +
+           Quoted(WindowsBin("demo-game.exe")) + " --background " + Quoted(WindowsBin("testdata/Background.jpg")) + " --arcade " +
            Quoted(WindowsBin("MorvessaArcade.dll")) + " --shell " + Quoted(WindowsBin("shell.exe"));
 }
 

@@ -24,8 +24,6 @@ struct Scratch {
 
 // The Windows build's programs that a game folder is made of.
 fs::path WindowsBin(const std::string& file);
-// The demo's 720 x 540 background, made once.
-fs::path DemoBackground();
 // `shellkit new` arguments for a game of that name from the Windows build's programs.
 std::string NewArguments(const fs::path& folder, const std::string& name);
 std::string ReadText(const fs::path& path);

@@ -126,11 +126,11 @@ bool ReadShortcut(const std::string& path, ShortcutFacts& facts)
     return loaded;
 }
 
-std::string CommonFolder(int which)
+std::string Shortcut(int folder)
 {
     char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
+    SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::string(path) + "\\Target Practice.lnk";
 }
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Target Practice";
@@ -144,21 +144,15 @@ bool UninstallKeyExists()
     return true;
 }
 
-std::string RegistryString(const char* value)
+// A value of the uninstall entry, numbers in decimal.
+std::string Registered(const char* value)
 {
     char data[1024] = "";
     DWORD size = sizeof(data);
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, value, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
         return "(none)";
-    return data;
-}
-
-DWORD RegistryNumber(const char* value)
-{
-    DWORD data = 0;
-    DWORD size = sizeof(data);
-    RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, value, RRF_RT_REG_DWORD, nullptr, &data, &size);
-    return data;
+    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
 }
 
 BOOL CALLBACK CountResource(HMODULE, LPCSTR, LPSTR, LONG_PTR counter)
@@ -217,7 +211,7 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY}) {
         ShortcutFacts shortcut;
         SCOPED_TRACE(folder);
-        ASSERT_TRUE(ReadShortcut(CommonFolder(folder) + "\\Target Practice.lnk", shortcut));
+        ASSERT_TRUE(ReadShortcut(Shortcut(folder), shortcut));
         EXPECT_EQ(shortcut.target, exe);
         EXPECT_EQ(shortcut.icon, installed + "\\Target Practice.MWG");
         EXPECT_EQ(shortcut.iconIndex, 0);
@@ -227,14 +221,14 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
     uint64_t bytes = 0;
     for (const auto& file : source)
         bytes += file.second.size();
-    EXPECT_EQ(RegistryString("DisplayName"), kGame);
-    EXPECT_EQ(RegistryString("Publisher"), "Morvessa Demo");
-    EXPECT_EQ(RegistryString("DisplayVersion"), "1.2.3");
-    EXPECT_EQ(RegistryNumber("EstimatedSize"), (bytes + 1023) / 1024);
-    EXPECT_EQ(RegistryString("DisplayIcon"), installed + "\\Target Practice.MWG,0");
-    EXPECT_EQ(RegistryString("InstallLocation"), installed);
-    EXPECT_EQ(RegistryString("UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
-    EXPECT_EQ(RegistryString("QuietUninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers /S");
+    EXPECT_EQ(Registered("DisplayName"), kGame);
+    EXPECT_EQ(Registered("Publisher"), "Morvessa Demo");
+    EXPECT_EQ(Registered("DisplayVersion"), "1.2.3");
+    EXPECT_EQ(Registered("EstimatedSize"), std::to_string((bytes + 1023) / 1024));
+    EXPECT_EQ(Registered("DisplayIcon"), installed + "\\Target Practice.MWG,0");
+    EXPECT_EQ(Registered("InstallLocation"), installed);
+    EXPECT_EQ(Registered("UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
+    EXPECT_EQ(Registered("QuietUninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers /S");
 
     ExpectShellBringsUpTheGame(exe);
 
@@ -257,10 +251,8 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
         EXPECT_TRUE(WaitUntil([&] { return !UninstallKeyExists() && FilesBelow(installed) == left; }, 30000));
         WaitUntil([&] { return ReadFileText(log).find("Uninstalled") != std::string::npos; }, 10000);
     }
-    EXPECT_EQ(GetFileAttributesA((CommonFolder(CSIDL_COMMON_PROGRAMS) + "\\Target Practice.lnk").c_str()),
-              INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesA((CommonFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\Target Practice.lnk").c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
+        EXPECT_EQ(GetFileAttributesA(Shortcut(folder).c_str()), INVALID_FILE_ATTRIBUTES);
     const std::string named = ReadFileText(log);
     for (const auto& file : left)
         EXPECT_NE(named.find("Left in place: " + installed + "\\" + file.first + "\r\n"), std::string::npos) << named;
