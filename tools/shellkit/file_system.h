@@ -25,7 +25,9 @@ struct FolderEntry {
     uint64_t size;
 };
 bool ListFilesBelow(const std::string& folder, std::vector<FolderEntry>& files);
-void SortEntries(std::vector<FolderEntry>& files);
+// The platform's half of it: appends what lies below folder, unsorted, its paths after prefix.
+bool AppendFilesBelow(const std::string& folder, const std::string& prefix, std::vector<FolderEntry>& files,
+                      int depth);
 // The folder part of a path ("" for a bare name) and the last component.
 std::string ParentOf(const std::string& path);
 std::string LastComponent(const std::string& path);

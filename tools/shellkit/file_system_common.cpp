@@ -53,8 +53,11 @@ std::string TemporarySibling(const std::string& near)
     }
 }
 
-void SortEntries(std::vector<FolderEntry>& files)
+bool ListFilesBelow(const std::string& folder, std::vector<FolderEntry>& files)
 {
+    files.clear();
+    const bool ok = AppendFilesBelow(folder, "", files, 0);
     std::sort(files.begin(), files.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.relativePath < b.relativePath; });
+    return ok;
 }

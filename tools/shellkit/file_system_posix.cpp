@@ -106,7 +106,7 @@ void RemoveTree(const std::string& path)
     unlink(path.c_str());
 }
 
-static bool ListInto(const std::string& folder, const std::string& prefix, std::vector<FolderEntry>& files, int depth)
+bool AppendFilesBelow(const std::string& folder, const std::string& prefix, std::vector<FolderEntry>& files, int depth)
 {
     if (depth > 32)
         return false;
@@ -123,19 +123,11 @@ static bool ListInto(const std::string& folder, const std::string& prefix, std::
         if (stat(full.c_str(), &info) != 0)
             continue;
         if (S_ISDIR(info.st_mode))
-            ok = ListInto(full, prefix + name + PATH_SEPARATOR, files, depth + 1) && ok;
+            ok = AppendFilesBelow(full, prefix + name + PATH_SEPARATOR, files, depth + 1) && ok;
         else if (S_ISREG(info.st_mode))
             files.push_back({prefix + name, static_cast<uint64_t>(info.st_size)});
     }
     closedir(dir);
-    return ok;
-}
-
-bool ListFilesBelow(const std::string& folder, std::vector<FolderEntry>& files)
-{
-    files.clear();
-    const bool ok = ListInto(folder, "", files, 0);
-    SortEntries(files);
     return ok;
 }
 

@@ -95,7 +95,7 @@ void RemoveTree(const std::string& path)
     DeleteFileA(path.c_str());
 }
 
-static bool ListInto(const std::string& folder, const std::string& prefix, std::vector<FolderEntry>& files, int depth)
+bool AppendFilesBelow(const std::string& folder, const std::string& prefix, std::vector<FolderEntry>& files, int depth)
 {
     if (depth > 32)
         return false;
@@ -109,19 +109,11 @@ static bool ListInto(const std::string& folder, const std::string& prefix, std::
         if (name == "." || name == "..")
             continue;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            ok = ListInto(JoinPath(folder, name), prefix + name + PATH_SEPARATOR, files, depth + 1) && ok;
+            ok = AppendFilesBelow(JoinPath(folder, name), prefix + name + PATH_SEPARATOR, files, depth + 1) && ok;
         else
             files.push_back({prefix + name, (uint64_t(found.nFileSizeHigh) << 32) | found.nFileSizeLow});
     } while (FindNextFileA(search, &found));
     FindClose(search);
-    return ok;
-}
-
-bool ListFilesBelow(const std::string& folder, std::vector<FolderEntry>& files)
-{
-    files.clear();
-    const bool ok = ListInto(folder, "", files, 0);
-    SortEntries(files);
     return ok;
 }
 

@@ -4,7 +4,6 @@
 
 #include <jpeglib.h>
 
-#include "file_system.h"
 #include "picture.h"
 
 namespace {
@@ -67,17 +66,9 @@ bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* me
 
 }  // namespace
 
-bool DecodeJpeg(const std::string& path, int& width, int& height, std::string& error)
+bool DecodeJpegBytes(const std::string&, const std::vector<uint8_t>& bytes, int& width, int& height,
+                     std::string& error)
 {
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        error = "cannot be read";
-        return false;
-    }
-    if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) {
-        error = "is not a JPEG picture";
-        return false;
-    }
     char message[JMSG_LENGTH_MAX];
     if (!Decode(bytes, width, height, message)) {
         error = std::string("does not decode: ") + message;
