@@ -1,7 +1,9 @@
 #include <cctype>
 #include <memory>
 
+#include "arguments.h"
 #include "closing_fit.h"
+#include "commands.h"
 #include "file_system.h"
 #include "picture.h"
 #include "rules.h"
@@ -101,4 +103,21 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
     if (reading.hasName && !reading.name.empty())
         CheckClosingScreenFit(settingsShown, reading, report);
     return report.errors > 0 ? 1 : 0;
+}
+
+int RunCheck(int argc, char** argv)
+{
+    Arguments arguments;
+    std::string error;
+    if (!arguments.Parse(argc, argv, {}, {}, error)) {
+        std::fprintf(stderr, "shellkit check: %s\nusage: shellkit check FOLDER\n", error.c_str());
+        return 2;
+    }
+    Report report;
+    SettingsReading reading;
+    std::string gameName;
+    const int result = CheckFolder(arguments.folder, arguments.folder, report, reading, gameName);
+    if (result != 2)
+        std::printf("%s: %d error(s), %d warning(s)\n", arguments.folder.c_str(), report.errors, report.warnings);
+    return result;
 }

@@ -11,6 +11,8 @@ extern const char PATH_SEPARATOR;
 std::string JoinPath(const std::string& folder, const std::string& name);
 bool PathExists(const std::string& path);
 bool IsFolder(const std::string& path);
+// The size of a plain file, 0 when there is none.
+uint64_t FileSize(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
 // Writes all of bytes or, on failure, leaves no file behind.
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -23,6 +23,12 @@ bool IsFolder(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+uint64_t FileSize(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<uint64_t>(info.st_size) : 0;
+}
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
     bytes.clear();

@@ -151,13 +151,7 @@ int RunInstaller(int argc, char** argv)
     if (!RenamePath(built, out))
         return fail("cannot write " + out);
     RemoveTree(work);
-    std::vector<FolderEntry> made_;
-    ListFilesBelow(ParentOf(out), made_);
-    uint64_t size = 0;
-    for (const FolderEntry& entry : made_)
-        if (entry.relativePath == LastComponent(out))
-            size = entry.size;
     std::printf("%s: installer of \"%s\" %s by %s, %llu bytes, %d warning(s)\n", out.c_str(), plan.title.c_str(),
-                version.c_str(), plan.publisher.c_str(), static_cast<unsigned long long>(size), report.warnings);
+                version.c_str(), plan.publisher.c_str(), static_cast<unsigned long long>(FileSize(out)), report.warnings);
     return 0;
 }

@@ -126,20 +126,3 @@ int RunNew(int argc, char** argv)
     std::printf("%s: laid out for \"%s\" (%d warning(s))\n", folder.c_str(), name.c_str(), report.warnings);
     return 0;
 }
-
-int RunCheck(int argc, char** argv)
-{
-    Arguments arguments;
-    std::string error;
-    if (!arguments.Parse(argc, argv, {}, {}, error)) {
-        std::fprintf(stderr, "shellkit check: %s\nusage: shellkit check FOLDER\n", error.c_str());
-        return 2;
-    }
-    Report report;
-    SettingsReading reading;
-    std::string gameName;
-    const int result = CheckFolder(arguments.folder, arguments.folder, report, reading, gameName);
-    if (result != 2)
-        std::printf("%s: %d error(s), %d warning(s)\n", arguments.folder.c_str(), report.errors, report.warnings);
-    return result;
-}

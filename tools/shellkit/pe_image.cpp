@@ -192,8 +192,9 @@ bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
         uint64_t base = 0;
         uint32_t first = 0;
         uint32_t count = 0;
-        ResourceWalk walk{reader, 0, size};
-        if (!reader.FileOffset(rva, 16, base) || (walk.base = base, !walk.Entries(0, first, count))) {
+        const bool found = reader.FileOffset(rva, 16, base);
+        const ResourceWalk walk{reader, base, size};
+        if (!found || !walk.Entries(0, first, count)) {
             error = "a damaged Windows executable (its resources lie outside the file)";
             return false;
         }

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 
 #include "file_system.h"
@@ -43,7 +44,7 @@ int RunProgram(const std::vector<std::string>& command, const std::string& logPa
     if (child < 0)
         return -1;
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (notStarted)
         return -1;
