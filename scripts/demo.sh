@@ -1,27 +1,45 @@
 #!/usr/bin/env bash
-# Builds the shell, the demo game and the arcade layer, lays out a game folder the way a
-# publisher ships it, and runs it under Wine: on your display when there is one, otherwise
-# as a scripted tour in a virtual display that saves a screenshot of each step.
+# Builds the shell, the demo game, the arcade layer and the publisher kit; lays out a game
+# folder with the kit, checks it and builds its installer; then runs it under Wine: on your
+# display when there is one, otherwise as a scripted tour in a virtual display that saves a
+# screenshot of each step, followed by a silent install, a run and an uninstall.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 source scripts/lib/packages.sh
 source scripts/lib/wine_session.sh
-source scripts/lib/game_folder.sh
 source scripts/lib/screen.sh
 
 ensure_packages || { echo "could not install the packages the demo needs" >&2; exit 1; }
 
-echo "== building the shipping build (i686)"
-if ! { cmake --preset win32 >/dev/null && cmake --build --preset win32 --target shell demo-game MorvessaArcade; } >build-demo.log 2>&1; then
+echo "== building the shipping build (i686) and the publisher kit"
+if ! { cmake --preset win32 >/dev/null && cmake --build --preset win32 --target shell demo-game MorvessaArcade &&
+  cmake --preset native >/dev/null && cmake --build --preset native --target shellkit; } >build-demo.log 2>&1; then
   tail -30 build-demo.log; rm -f build-demo.log; exit 1
 fi
 rm -f build-demo.log
 
+elapsed() { awk -v from="$1" -v to="$EPOCHREALTIME" 'BEGIN { printf "%.2f", to - from }'; }
+
+BIN="$ROOT/build/win32/bin"
+KIT="$ROOT/build/native/bin/shellkit"
+GAME="Target Practice"
 GAME_DIR="$ROOT/demo-out/TargetPractice"
-lay_out_game_folder "$ROOT/build/win32/bin" "$GAME_DIR" "TargetPractice" "Target Practice"
-echo "game folder: $GAME_DIR"
-ls -1 "$GAME_DIR" | sed 's/^/  /'
+SETUP="$ROOT/demo-out/TargetPractice-Setup.exe"
+rm -rf "$GAME_DIR" "$SETUP"
+mkdir -p "$ROOT/demo-out"
+sh demo/background/make_background.sh "$ROOT/demo-out/Background.jpg"
+echo "== shellkit new: the game folder"
+"$KIT" new "$GAME_DIR" --name "$GAME" --app-id 1001 --channel 7 --publisher "Morvessa Demo" \
+  --game "$BIN/demo-game.exe" --background "$ROOT/demo-out/Background.jpg" --arcade "$BIN/MorvessaArcade.dll" \
+  --shell "$BIN/shell.exe" || exit 1
+(cd "$GAME_DIR" && find . -type f | sort | sed 's#^\./#  #')
+echo "== shellkit check"
+"$KIT" check "$GAME_DIR" || exit 1
+echo "== shellkit installer"
+started=$EPOCHREALTIME
+"$KIT" installer "$GAME_DIR" --out "$SETUP" --version 1.0.0 || exit 1
+printf '  built in %.2f s\n' "$(elapsed "$started")"
 
 # A prefix of its own: a wineserver is per prefix, and the tests stop theirs with wineserver -k.
 PREFIX="$ROOT/build/wineprefix-demo"
@@ -29,7 +47,7 @@ trap wine_session_stop EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$ROOT/build/win32/bin/demo-game.exe" || exit 1
   echo "== running on $DISPLAY: play, then close the game (Esc); the shell comes back"
-  (cd "$GAME_DIR" && wine TargetPractice.exe)
+  (cd "$GAME_DIR" && wine "$GAME.exe")
   echo "shell exited with code $?"
   exit 0
 fi
@@ -49,7 +67,7 @@ GAME_FIELD=225C3C   # the demo game's playing field at screen (300, 300)
 
 xdotool mousemove 1000 10
 # The player quits the game with Esc; the game also ends by itself later, should a key go astray.
-(cd "$GAME_DIR" && MORVESSA_DEMO_GAME="exitafter=20000" wine TargetPractice.exe </dev/null >/dev/null 2>&1) &
+(cd "$GAME_DIR" && MORVESSA_DEMO_GAME="exitafter=20000" wine "$GAME.exe" </dev/null >/dev/null 2>&1) &
 SHELL_PID=$!
 
 wait_for_pixel 300 300 "$GAME_FIELD" 20 || missed "the game's window"
@@ -92,3 +110,33 @@ code=$?
 shot 7-shell-closed "the countdown reached 0: the shell has closed itself"
 echo "shell exited by itself with code $code, $((SECONDS - TOUR_START)) s into the tour"
 echo "screenshots: $SHOTS"
+
+# The player's side: the installer, silent, into a folder of our choosing; the installed game;
+# and the uninstaller, which leaves what the game wrote and names it in its log.
+INSTALLED='C:\Games\TargetPractice'
+INSTALLED_UNIX="$WINEPREFIX/drive_c/Games/TargetPractice"
+echo "== installing silently: TargetPractice-Setup.exe /S /D=$INSTALLED"
+started=$EPOCHREALTIME
+# /D= must come last and unquoted, so the folder has no space in it here.
+wine "$SETUP" /S "/D=$INSTALLED" </dev/null >/dev/null 2>&1 || { echo "the installer failed"; exit 1; }
+printf '  installed in %.2f s:\n' "$(elapsed "$started")"
+(cd "$INSTALLED_UNIX" && find . -type f | sort | sed 's#^\./#  #')
+find "$WINEPREFIX/drive_c" -name "$GAME.lnk" | sed "s#^$WINEPREFIX/#  shortcut: #"
+echo "== running the installed game: it ends by itself after 3 s and the closing screen comes back"
+(cd /tmp && MORVESSA_DEMO_GAME="exitafter=3000" wine "$INSTALLED\\$GAME.exe" </dev/null >/dev/null 2>&1) &
+SHELL_PID=$!
+client_pixel_wait 466 490 "$WHITE" 25 || missed "the installed game's closing screen"
+sleep 0.3
+shot 8-installed-game "the installed game's closing screen"
+echo "  waiting for its countdown to close it"
+wait "$SHELL_PID"
+echo "== uninstalling silently"
+wine "$INSTALLED\\Uninstall.exe" /S </dev/null >/dev/null 2>&1
+deadline=$((SECONDS + 30))
+while [ -e "$INSTALLED_UNIX/Uninstall.exe" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+sleep 1
+echo "  left in $INSTALLED (what the game and its arcade layer wrote):"
+(cd "$INSTALLED_UNIX" 2>/dev/null && find . -type f | sort | sed 's#^\./#    #')
+echo "  the uninstaller's log:"
+sed 's/^/    /' "$WINEPREFIX"/drive_c/users/*/Temp/"$GAME uninstall.log"
+find "$WINEPREFIX/drive_c" -name "$GAME.lnk" | grep -q . && echo "  a shortcut was left behind" || echo "  shortcuts removed"

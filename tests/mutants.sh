@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Deliberate faults in the product code, each a small patch in tests/mutants/ whose header
-# names the fault and the tests that must catch it (native:, win: or e2e: and a gtest filter).
+# names the fault and the tests that must catch it (native:, win:, e2e:, or kit: and kitwin: for
+# the publisher kit's native and Windows tests, and a gtest filter).
 # Each is applied to a scratch copy of the tree, built (i686, and natively), and run against
 # those tests. Not part of the test command: a whole run takes the better part of an hour.
 # Usage: tests/mutants.sh [PATCH...]
@@ -19,8 +20,8 @@ git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | t
 
 build() {
   (cd "$TREE" && cmake --preset native && cmake --preset win32 &&
-    cmake --build --preset native --target unit_tests &&
-    cmake --build --preset win32 --target win_tests e2e_tests &&
+    cmake --build --preset native --target unit_tests shellkit_tests &&
+    cmake --build --preset win32 --target win_tests e2e_tests shellkit_win_tests &&
     # The update tests try the other architecture's DLL too.
     cmake --preset win64 && cmake --build --preset win64 --target MorvessaArcade) >"$TREE/build.log" 2>&1
 }
@@ -35,6 +36,9 @@ run_tests() {
       native) (cd "$TREE" && timeout 600 build/native/bin/unit_tests --gtest_filter="$filter") ;;
       win) (cd "$TREE" && timeout 600 wine build/win32/bin/win_tests.exe --gtest_filter="$filter") ;;
       e2e) (cd "$TREE" && timeout 600 wine build/win32/bin/e2e_tests.exe --gtest_filter="$filter") ;;
+      kit) (cd "$TREE" && timeout 600 build/native/bin/shellkit_tests --gtest_filter="$filter") ;;
+      kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/win32/bin &&
+        timeout 600 wine build/win32/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
       *) echo "unknown tier in $spec"; return 2 ;;
     esac >"$TREE/test.log" 2>&1 || rc=1
   done

@@ -2,7 +2,7 @@
 # Wine's 32-bit half (wine32:i386) runs the shipping i686 build; wine64 runs the x86_64 one.
 NEEDED_PACKAGES=(cmake make g++ python3 clang libclang-rt-14-dev googletest libgtest-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
-  xvfb xdotool x11-utils x11-apps imagemagick fonts-liberation)
+  xvfb xdotool x11-utils x11-apps imagemagick fonts-liberation libjpeg62-turbo-dev libfreetype-dev nsis osslsigncode openssl)
 # Where the registry's i386 security index cannot be read, the plain install of wine32 fails;
 # this script installs it from the same archive's signed index instead.
 WINE32_INSTALLER="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/../shared/tools/install-wine32.sh"

@@ -3,6 +3,7 @@
 
 XVFB_PID=""
 WINESERVER_PID=""
+DESKTOP_KEEPER_PID=""
 
 wine_session_start() {
   export WINEPREFIX="$1"
@@ -46,13 +47,19 @@ wine_session_start() {
   # The first window brings up Wine's desktop process, which would otherwise inherit (and
   # hold open) the output pipe of whichever test program happened to start it.
   MORVESSA_DEMO_GAME="windows=1;exitafter=200" wine "$2" </dev/null >/dev/null 2>&1
+  # A windowless program for the whole session keeps that desktop: without one it closes a
+  # second after the last program ends, and a program that starts just then gets X errors
+  # instead of windows.
+  MORVESSA_DEMO_GAME="windows=0" setsid wine "$2" </dev/null >/dev/null 2>&1 &
+  DESKTOP_KEEPER_PID=$!
 }
 
 wine_session_stop() {
   if [ -n "$WINESERVER_PID" ]; then
     wineserver -k >/dev/null 2>&1
-    wait "$WINESERVER_PID" 2>/dev/null
+    wait "$WINESERVER_PID" "$DESKTOP_KEEPER_PID" 2>/dev/null
     WINESERVER_PID=""
+    DESKTOP_KEEPER_PID=""
   fi
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null

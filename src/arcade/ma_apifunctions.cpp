@@ -11,15 +11,6 @@
 #define MA_ASSERT(expression) \
     ((expression) ? (void)0 : MA_AssertionFailed("ma_apifunctions", __LINE__, #expression))
 
-const char* const ArcadeExportNames[EXPORT_COUNT] = {
-    "madll_GetDLLVersionAsString",   "madll_GetDLLVersionAsInt",        "madll_Initialize",
-    "madll_ShutDown",                "madll_EnterMenuSession",          "madll_IsTheMenuSessionComplete",
-    "madll_DrawNextFrameIntoBuffer", "madll_GetNumberOfRectsToUpdate",  "madll_GetUpdateRect",
-    "madll_HandleWindowsMessage",    "madll_SetPalette",                "madll_GetValueAsString",
-    "madll_GetValueAsInt",           "madll_GetValueAsFloat",           "madll_IsASystemUpdateRequired",
-    "madll_GetLastErrorInformation",
-};
-
 static const char kDllNotLoadedText[] =
     "The MorvessaArcade.dll file could not be loaded. If could be corrupted or in the wrong location. The correct "
     "location is within the \"MorvessaArcade\" subfolder which should be in the same folder as the application's exe "

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "arcade/arcade_exports.h"
 #include "arcade/ma_api.h"
 #include "arcade/morvessa_arcade.h"
 
@@ -27,8 +28,7 @@ enum ArcadeExport {
     EXPORT_COUNT
 };
 
-// The names in the order they are resolved.
-extern const char* const ArcadeExportNames[EXPORT_COUNT];
+static_assert(EXPORT_COUNT == ARCADE_EXPORT_COUNT, "one name for every export");
 
 typedef void (*ArcadeEntry)(void);
 

@@ -4,6 +4,7 @@
 
 #include "draw/frame_composer.h"
 #include "draw/gdi_selection.h"
+#include "draw/text_layout.h"
 
 TextCounters TextWork;
 
@@ -108,5 +109,5 @@ uint32_t DrawSeparator(HDC dc, int x, int y, int width)
     }
     GdiSelection brush(dc, CreateSolidBrush(RGB(25, 25, 25)));
     Rectangle(dc, x, y + 4, x + width, y + 5);
-    return 9;
+    return SEPARATOR_BLOCK_HEIGHT;
 }

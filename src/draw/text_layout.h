@@ -21,6 +21,9 @@ void FormatCountdown(float seconds, char* buffer, size_t size);
 // string (free with std::free).
 char* ExpandPlaceholders(const char* text, float countdown, const char* applicationName);
 
+// The height of the block that the rule under a title takes.
+const uint32_t SEPARATOR_BLOCK_HEIGHT = 9;
+
 // Where wrapped lines are measured and drawn. `top` is the line's offset below the
 // column's top edge.
 struct WrapColumn {

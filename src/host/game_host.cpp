@@ -46,11 +46,11 @@ const char* GameHost::GetApplicationName()
 
 uint32_t GameHost::GetApplicationId()
 {
-    return LookupSettingNumber(applicationIdCache, settingsText, "Application ID=");
+    return LookupSettingNumber(applicationIdCache, settingsText, APPLICATION_ID_KEY);
 }
 
 uint32_t GameHost::GetDeveloperChannelId()
 {
     // The key has no "=": whatever stands before the number goes through atoi's rules.
-    return LookupSettingNumber(developerChannelIdCache, settingsText, "Developer Channel ID");
+    return LookupSettingNumber(developerChannelIdCache, settingsText, DEVELOPER_CHANNEL_ID_KEY);
 }

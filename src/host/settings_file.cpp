@@ -33,6 +33,6 @@ void GameHost::LoadSettingsText(const char* fileName)
     std::free(bytes);
     std::free(settingsText);
     settingsText = text;
-    FatalError(std::strstr(settingsText, "Application Name=") != nullptr,
+    FatalError(std::strstr(settingsText, APPLICATION_NAME_KEY) != nullptr,
                "Game files are corrupt, please re-install game and try again.");
 }

@@ -1,6 +1,7 @@
 #include "host/settings_value.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 void ExtractSettingValue(char* dest, unsigned size, const char* text, const char* key, const char* terminator)
@@ -57,9 +58,8 @@ uint32_t ParseSettingNumber(const char* text)
 
 const char* LookupSettingName(char (&cache)[256], const char* text)
 {
-    // 255, not 256: at most 254 characters are kept.
     if (cache[0] == '\0')
-        ExtractSettingValue(cache, 255, text, "Application Name=", "\n");
+        ExtractSettingValue(cache, APPLICATION_NAME_SIZE, text, APPLICATION_NAME_KEY, "\n");
     return cache;
 }
 
@@ -92,4 +92,29 @@ size_t DecodeSettingsBytes(const unsigned char* bytes, size_t size, char* out)
     }
     out[length] = '\0';
     return length;
+}
+
+size_t FindEveryOccurrence(const char* text, const char* key, size_t* offsets, size_t capacity)
+{
+    size_t count = 0;
+    if (key[0] == '\0')
+        return 0;
+    for (const char* at = std::strstr(text, key); at != nullptr; at = std::strstr(at + 1, key)) {
+        if (count < capacity)
+            offsets[count] = static_cast<size_t>(at - text);
+        ++count;
+    }
+    return count;
+}
+
+size_t WriteSettingsText(char* out, size_t size, const char* name, uint32_t applicationId, uint32_t channelId)
+{
+    const int length = std::snprintf(nullptr, 0, "%s%s\r\n%s%u\r\n%s %u\r\n", APPLICATION_NAME_KEY, name,
+                                     APPLICATION_ID_KEY, static_cast<unsigned>(applicationId),
+                                     DEVELOPER_CHANNEL_ID_KEY, static_cast<unsigned>(channelId));
+    if (length < 0 || static_cast<size_t>(length) >= size)
+        return 0;
+    std::snprintf(out, size, "%s%s\r\n%s%u\r\n%s %u\r\n", APPLICATION_NAME_KEY, name, APPLICATION_ID_KEY,
+                  static_cast<unsigned>(applicationId), DEVELOPER_CHANNEL_ID_KEY, static_cast<unsigned>(channelId));
+    return static_cast<size_t>(length);
 }

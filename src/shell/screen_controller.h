@@ -16,7 +16,6 @@ const uint32_t MSG_TICK = 1;
 const uint32_t MSG_DRAW = 2;
 const uint32_t MSG_LEAVE = 3;
 
-extern const char CLOSING_SCREEN_TEXT[];
 extern const char BUILD_LABEL[];
 
 // The memory DC of the frame being drawn; null outside a tick's drawing step.

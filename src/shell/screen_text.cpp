@@ -3,6 +3,7 @@
 #include "draw/text.h"
 #include "draw/text_layout.h"
 #include "host/game_host.h"
+#include "shell/closing_screen.h"
 #include "shell/screen_controller.h"
 
 char* ScreenController::ExpandTemplate(const char* text)
@@ -20,6 +21,6 @@ uint32_t ScreenController::DrawWrappedText(const char* text, int points, HDC dc,
 
 uint32_t ScreenController::DrawTitleBlock(HDC dc, int x, int y, int width)
 {
-    const uint32_t height = DrawWrappedText(GameHost::Instance().GetApplicationName(), 14, dc, x, y, width);
+    const uint32_t height = DrawWrappedText(GameHost::Instance().GetApplicationName(), CLOSING_TITLE_POINTS, dc, x, y, width);
     return height + DrawSeparator(dc, x, y + static_cast<int>(height), width);
 }

@@ -5,13 +5,10 @@
 #include "arcade/ma_api.h"
 #include "draw/button.h"
 #include "host/game_host.h"
+#include "shell/closing_screen.h"
 #include "shell/countdown.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
-
-const char CLOSING_SCREEN_TEXT[] =
-    "Thank you for playing the Full Version of [GAME_TITLE]. \n \nPlease visit our website to evaluate other great "
-    "games. \n \nThis window will automaticaly close in [TIME_TO_CLOSE] Seconds.";
 
 void ScreenController::StateGameRunning(uint32_t message, HDC)
 {
@@ -41,8 +38,10 @@ void ScreenController::StateClosing(uint32_t message, HDC dc)
             PostMessageA(WrapperWindow, WM_CLOSE, 0, 0);
         break;
     case MSG_DRAW: {
-        const int titleHeight = static_cast<int>(DrawTitleBlock(dc, 460, 30, 230));
-        DrawWrappedText(CLOSING_SCREEN_TEXT, 10, dc, 460, 30 + titleHeight, 230);
+        const int titleHeight =
+            static_cast<int>(DrawTitleBlock(dc, CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP, CLOSING_TEXT_WIDTH));
+        DrawWrappedText(CLOSING_SCREEN_TEXT, CLOSING_BODY_POINTS, dc, CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP + titleHeight,
+                        CLOSING_TEXT_WIDTH);
         break;
     }
     default:
@@ -69,12 +68,12 @@ static void AddButton(GrowArray& buttons, int x, int y, const char* label, void 
 
 void ScreenController::AddPlayGameButton()
 {
-    AddButton(buttons, 460, 472, "Play Game", &ScreenController::PlayGame);
+    AddButton(buttons, PLAY_GAME_BUTTON_LEFT, CLOSING_BUTTONS_TOP, "Play Game", &ScreenController::PlayGame);
 }
 
 void ScreenController::AddOtherGamesButton()
 {
-    AddButton(buttons, 587, 472, "Other Games", &ScreenController::OpenOtherGames);
+    AddButton(buttons, OTHER_GAMES_BUTTON_LEFT, CLOSING_BUTTONS_TOP, "Other Games", &ScreenController::OpenOtherGames);
 }
 
 void ScreenController::PlayGame()

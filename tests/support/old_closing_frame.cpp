@@ -5,6 +5,7 @@
 
 #include "draw/background_picture.h"
 #include "draw/text_layout.h"
+#include "shell/closing_screen.h"
 #include "shell/screen_controller.h"
 
 namespace {

@@ -1,0 +1,123 @@
+#include <cctype>
+#include <memory>
+
+#include "arguments.h"
+#include "closing_fit.h"
+#include "commands.h"
+#include "file_system.h"
+#include "picture.h"
+#include "rules.h"
+#include "shell/closing_screen.h"
+
+namespace {
+
+bool IsGameImage(const std::string& file)
+{
+    if (file.size() < 5 || file[file.size() - 4] != '.')
+        return false;
+    std::string extension = file.substr(file.size() - 3);
+    for (char& c : extension)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension == "MWG";
+}
+
+void CheckBackground(const std::string& folder, const std::string& shown, Report& report)
+{
+    const std::string path = JoinPath(folder, "Background.jpg");
+    const std::string pathShown = JoinPath(shown, "Background.jpg");
+    if (!PathExists(path)) {
+        report.Error(pathShown, 0, "missing: the closing screen has no picture behind it");
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    std::string problem;
+    if (!DecodeJpeg(path, width, height, problem))
+        report.Error(pathShown, 0, problem + ": the closing screen has no picture behind it");
+    else if (width != 720 || height != 540)
+        report.Warning(pathShown, 0, "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+                                         "; the closing screen is 720 x 540, so it is cut off or leaves the window bare");
+}
+
+void CheckClosingScreenFit(const std::string& settingsShown, const SettingsReading& reading, Report& report)
+{
+    std::string problem;
+    std::unique_ptr<TextMeasurer> measurer(OpenTextMeasurer(problem));
+    if (!measurer) {
+        report.Warning(settingsShown, 0, "the closing screen's fit was not checked: " + problem);
+        return;
+    }
+    const uint32_t bottom = ClosingTextBottom(reading.name.c_str(), *measurer);
+    if (bottom > static_cast<uint32_t>(CLOSING_BUTTONS_TOP))
+        report.Warning(settingsShown, reading.nameLine, "with this name the closing screen's text ends at y " + std::to_string(bottom) +
+                                             ", below the top of its buttons at y " +
+                                             std::to_string(CLOSING_BUTTONS_TOP) +
+                                             ": its last lines, the countdown among them, are hidden behind the "
+                                             "buttons; shorten the name (" + MEASURING_METHOD + ")");
+}
+
+}  // namespace
+
+int CheckFolder(const std::string& folder, const std::string& shown, Report& report, SettingsReading& reading,
+                std::string& gameName)
+{
+    if (!IsFolder(folder)) {
+        std::fprintf(stderr, "shellkit: %s: %s\n", shown.c_str(), PathExists(folder) ? "not a folder" : "no such folder");
+        return 2;
+    }
+    std::vector<FolderEntry> files;
+    if (!ListFilesBelow(folder, files)) {
+        std::fprintf(stderr, "shellkit: %s: cannot be read whole\n", shown.c_str());
+        return 2;
+    }
+    std::vector<std::string> games;
+    for (const FolderEntry& file : files)
+        if (file.relativePath.find(PATH_SEPARATOR) == std::string::npos && IsGameImage(file.relativePath))
+            games.push_back(file.relativePath.substr(0, file.relativePath.size() - 4));
+    if (games.empty())
+        report.Error(shown, 0, "no game: the folder needs the game's own executable as NAME.MWG beside the shell NAME.exe");
+    else if (games.size() > 1)
+        report.Error(shown, 0, "more than one .MWG file: the shell starts only the one named like itself");
+    gameName = games.empty() ? "" : games[0];
+
+    const std::string settings = JoinPath(folder, "MAW_002.dat");
+    const std::string settingsShown = JoinPath(shown, "MAW_002.dat");
+    std::vector<uint8_t> bytes;
+    if (!PathExists(settings))
+        report.Error(settingsShown, 0, "missing: the shell stops with \"Could not get file size\"");
+    else if (!ReadWholeFile(settings, bytes))
+        report.Error(settingsShown, 0, "cannot be read: the shell stops with \"Could not get file size\"");
+    else
+        CheckSettings(settingsShown, bytes, report, reading);
+
+    uint16_t shellMachine = 0;
+    if (!gameName.empty()) {
+        const std::string problem = NameProblem(gameName);
+        if (!problem.empty())
+            report.Error(JoinPath(shown, gameName + ".MWG"), 0, problem);
+        shellMachine = CheckExecutables(folder, shown, gameName, report);
+        CheckInstalledPaths(folder, shown, gameName, report);
+    }
+    CheckArcadeLayer(folder, shown, shellMachine, report);
+    CheckBackground(folder, shown, report);
+    if (reading.hasName && !reading.name.empty())
+        CheckClosingScreenFit(settingsShown, reading, report);
+    return report.errors > 0 ? 1 : 0;
+}
+
+int RunCheck(int argc, char** argv)
+{
+    Arguments arguments;
+    std::string error;
+    if (!arguments.Parse(argc, argv, {}, {}, error)) {
+        std::fprintf(stderr, "shellkit check: %s\nusage: shellkit check FOLDER\n", error.c_str());
+        return 2;
+    }
+    Report report;
+    SettingsReading reading;
+    std::string gameName;
+    const int result = CheckFolder(arguments.folder, arguments.folder, report, reading, gameName);
+    if (result != 2)
+        std::printf("%s: %d error(s), %d warning(s)\n", arguments.folder.c_str(), report.errors, report.warnings);
+    return result;
+}

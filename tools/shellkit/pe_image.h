@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What the kit needs to know of a Windows executable or DLL, read from its headers, its
+// export table and its resource directory. Every offset is checked against the file's size.
+struct PeImage {
+    uint16_t machine = 0;
+    bool isDll = false;
+    std::vector<std::string> exportNames;
+    // The first manifest resource's text, and how many manifest resources there are.
+    std::string manifest;
+    int manifestCount = 0;
+    bool hasIcon = false;
+
+    // False, with the reason in `error`, when the bytes are not a PE image.
+    bool Read(const std::vector<uint8_t>& bytes, std::string& error);
+    bool Exports(const std::string& name) const;
+};
+
+const uint16_t MACHINE_I386 = 0x014C;
+const uint16_t MACHINE_AMD64 = 0x8664;
+const char* MachineName(uint16_t machine);
+// Whether the manifest asks to run as the invoker (no elevation).
+bool ManifestRunsAsInvoker(const std::string& manifest);
