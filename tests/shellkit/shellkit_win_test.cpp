@@ -5,7 +5,6 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "harness.h"
 
@@ -13,15 +12,6 @@ namespace {
 
 const char kGame[] = "Target Practice";
 const char kWrapperClass[] = "MorvessaGameWrapper";
-const LPCSTR kManifestType = MAKEINTRESOURCEA(24);
-
-std::string ReadFileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Every file below a folder, by its path relative to it, with its contents.
 std::map<std::string, std::string> FilesBelow(const std::string& folder, const std::string& prefix = "")
@@ -41,32 +31,11 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder, const s
             if (inner.empty())
                 files[prefix + name + "\\"] = "";
         } else {
-            files[prefix + name] = ReadFileText(folder + "\\" + name);
+            files[prefix + name] = ReadFileBytes(folder + "\\" + name);
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return files;
-}
-
-// A console program without a console window of its own: under Wine one would come and go on
-// the virtual desktop while the next program opens its windows.
-DWORD RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000)
-{
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
 }
 
 std::string KitArguments(const std::string& folder)
@@ -155,30 +124,6 @@ std::string Registered(const char* value)
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
 }
 
-BOOL CALLBACK CountResource(HMODULE, LPCSTR, LPSTR, LONG_PTR counter)
-{
-    ++*reinterpret_cast<int*>(counter);
-    return TRUE;
-}
-
-TEST(ShellkitOnWindows, TheShellCarriesOneManifestThatRunsItAsTheInvokerWithoutDpiAwareness)
-{
-    HMODULE shell = LoadLibraryExA((ProgramFolder() + "shell.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(shell, nullptr);
-    int count = 0;
-    EnumResourceNamesA(shell, kManifestType, CountResource, reinterpret_cast<LONG_PTR>(&count));
-    EXPECT_EQ(count, 1);
-    HRSRC found = FindResourceA(shell, MAKEINTRESOURCEA(1), kManifestType);
-    ASSERT_NE(found, nullptr) << "the manifest a program is started with has the ID 1";
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(shell, found))),
-                               SizeofResource(shell, found));
-    FreeLibrary(shell);
-    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos);
-    EXPECT_NE(manifest.find("supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\""), std::string::npos);
-    EXPECT_NE(manifest.find("supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\""), std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-}
-
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
 {
     TempFolder place;
@@ -202,7 +147,7 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
     ASSERT_EQ(RunToEnd(setup, "/S /D=" + installed), 0u);
 
     auto expected = source;
-    expected["Uninstall.exe"] = ReadFileText(installed + "\\Uninstall.exe");
+    expected["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
     ASSERT_GT(expected["Uninstall.exe"].size(), 0u);
     EXPECT_TRUE(FilesBelow(installed) == expected) << "the installed files are the folder's, byte for byte";
 
@@ -249,11 +194,11 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
         ASSERT_TRUE(uninstall.Start(installed + "\\Uninstall.exe", "/S"));
         // It runs on from a copy of itself, so its own file can go too.
         EXPECT_TRUE(WaitUntil([&] { return !UninstallKeyExists() && FilesBelow(installed) == left; }, 30000));
-        WaitUntil([&] { return ReadFileText(log).find("Uninstalled") != std::string::npos; }, 10000);
+        WaitUntil([&] { return ReadFileBytes(log).find("Uninstalled") != std::string::npos; }, 10000);
     }
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
         EXPECT_EQ(GetFileAttributesA(Shortcut(folder).c_str()), INVALID_FILE_ATTRIBUTES);
-    const std::string named = ReadFileText(log);
+    const std::string named = ReadFileBytes(log);
     for (const auto& file : left)
         EXPECT_NE(named.find("Left in place: " + installed + "\\" + file.first + "\r\n"), std::string::npos) << named;
 }

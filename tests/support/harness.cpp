@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
@@ -39,6 +40,12 @@ std::string MakeFoldersFor(const std::string& file)
     for (size_t slash = file.find('\\', 3); slash != std::string::npos; slash = file.find('\\', slash + 1))
         CreateDirectoryA(file.substr(0, slash).c_str(), nullptr);
     return file;
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void RemoveTree(const std::string& folder)
@@ -88,7 +95,7 @@ ChildRun::~ChildRun()
     }
 }
 
-bool ChildRun::Start(const std::string& exePath, const std::string& arguments)
+bool ChildRun::Start(const std::string& exePath, const std::string& arguments, DWORD creationFlags)
 {
     job = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -99,7 +106,7 @@ bool ChildRun::Start(const std::string& exePath, const std::string& arguments)
     // Started from another folder on purpose: the program must find its files by its own path.
     std::string commandLine = "\"" + exePath + "\" " + arguments;
     if (!CreateProcessA(exePath.c_str(), arguments.empty() ? nullptr : &commandLine[0], nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
+                        CREATE_SUSPENDED | creationFlags, nullptr, nullptr, &startup, &process))
         return false;
     AssignProcessToJobObject(job, process.hProcess);
     ResumeThread(process.hThread);
@@ -141,6 +148,12 @@ HWND ChildRun::WaitMessageBox(const char* caption, DWORD timeoutMs) const
         return box != nullptr && IsWindowVisible(box) && !MessageBoxText(box).empty();
     }, timeoutMs);
     return shown ? box : nullptr;
+}
+
+DWORD RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs)
+{
+    ChildRun run;
+    return run.Start(exe, arguments, CREATE_NO_WINDOW) ? run.WaitExit(timeoutMs) : 0xFFFFFFFF;
 }
 
 std::string WindowText(HWND window)

@@ -17,6 +17,8 @@ std::string ProgramFolder();
 bool CopyFileTo(const std::string& from, const std::string& to);
 // Makes every missing folder on the way to the file; returns the file's path.
 std::string MakeFoldersFor(const std::string& file);
+// A whole file's bytes, or "" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
 // A folder given with its trailing backslash, and everything in it, read-only files too.
 void RemoveTree(const std::string& folder);
 
@@ -41,7 +43,7 @@ struct ChildRun {
     ChildRun& operator=(const ChildRun&) = delete;
     ~ChildRun();
     // arguments: the command line after the program's quoted name, or empty for none.
-    bool Start(const std::string& exePath, const std::string& arguments = "");
+    bool Start(const std::string& exePath, const std::string& arguments = "", DWORD creationFlags = 0);
     // The exit code, or STILL_ACTIVE when it has not ended within the timeout.
     DWORD WaitExit(DWORD timeoutMs);
     // A top-level window of this process with that class (and caption, when given).
@@ -50,6 +52,10 @@ struct ChildRun {
     // A message box of this process with that caption, once it is shown whole.
     HWND WaitMessageBox(const char* caption, DWORD timeoutMs = 10000) const;
 };
+
+// A console program run to its end without a console window (under Wine one would come and go
+// on the virtual desktop); its exit code, or 0xFFFFFFFF when it did not start or end in time.
+DWORD RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000);
 
 std::string WindowText(HWND window);
 std::string MessageBoxText(HWND box);

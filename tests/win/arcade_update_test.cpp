@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "arcade/ma_module_state.h"
@@ -34,12 +32,6 @@ std::string Apply()
            (state.updateRolledBack ? " rolled back" : "") + (state.rollbackNotice ? " notice" : "");
 }
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
@@ -58,13 +50,13 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
     SetFileAttributesA((arcade.path + "Data1.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
     EXPECT_EQ(Apply(), "true v2");
-    EXPECT_EQ(ReadText(arcade.path + "Data1.txt"), "new data") << "a read-only file is replaced";
+    EXPECT_EQ(ReadFileBytes(arcade.path + "Data1.txt"), "new data") << "a read-only file is replaced";
     EXPECT_FALSE(arcade.Exists("Update\\MorvessaArcade.dll"));
     EXPECT_TRUE(arcade.Exists("Update\\Sub\\inner.txt")) << "subfolders of the update stay where they are";
     EXPECT_FALSE(arcade.Exists("Sub"));
     EXPECT_FALSE(arcade.Exists("Arcade"));
-    EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "application");
-    EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "channel");
+    EXPECT_EQ(ReadFileBytes(arcade.path + "Application.dat"), "application");
+    EXPECT_EQ(ReadFileBytes(arcade.path + "Channel.dat"), "channel");
     EXPECT_TRUE(arcade.Exists("Backup\\MorvessaArcade.dll"));
     EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
 }
@@ -87,8 +79,8 @@ TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackupUnlessItFailsToo
             arcade.Install(update, "Update\\MorvessaArcade.dll");
 
         EXPECT_EQ(Apply(), "true v1 rolled back notice");
-        EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "application") << "the move itself succeeded";
-        EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "channel");
+        EXPECT_EQ(ReadFileBytes(arcade.path + "Application.dat"), "application") << "the move itself succeeded";
+        EXPECT_EQ(ReadFileBytes(arcade.path + "Channel.dat"), "channel");
         EXPECT_FALSE(arcade.Exists("Arcade"));
     }
 
@@ -118,8 +110,8 @@ TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFa
         EXPECT_EQ(arcade.Calls("madll_Initialize").size(), *settings ? 3u : 2u);
         EXPECT_FALSE(arcade.Exists("Update")) << "a failed update is thrown away";
         // Deleted, then written anew by the reloaded DLL with its own contents.
-        EXPECT_EQ(ReadText(arcade.path + "Application.dat"), "1234\r\n");
-        EXPECT_EQ(ReadText(arcade.path + "Channel.dat"), "42\r\n");
+        EXPECT_EQ(ReadFileBytes(arcade.path + "Application.dat"), "1234\r\n");
+        EXPECT_EQ(ReadFileBytes(arcade.path + "Channel.dat"), "42\r\n");
         EXPECT_TRUE(arcade.Exists("Data2.txt")) << "what was moved stays unless the backup holds its name";
         EXPECT_FALSE(arcade.Exists("Arcade"));
         EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
