@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "shell_driver.h"
 
 TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClosesTheGame)
@@ -26,39 +24,9 @@ TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClos
     EXPECT_FALSE(IsWindowVisible(run.wrapper));
     EXPECT_TRUE(JournalMessages(run.gameJournal, {"WM_CLOSE", "WM_SYSCOMMAND", "WM_QUIT"}).empty());
 
-    PostMessageA(run.wrapper, WM_CLOSE, 0, 0);
-    box = run.shell.WaitMessageBox("Confirm Exit");
-    ASSERT_NE(box, nullptr);
-    // While the box holds off every tick, the wrapper is shown from outside: its paint shows
-    // the frame buffer exactly as the ticks of the hidden wrapper left it, never drawn into.
-    SetWindowPos(run.wrapper, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // Wine may leave another window's pixels where it overlapped the wrapper: those are skipped.
-    int seen = 0, drawn = 0;
-    const auto sample = [&] {
-        std::vector<RECT> others;
-        RECT rect;
-        for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-            if (window != run.wrapper && IsWindowVisible(window) && GetWindowRect(window, &rect))
-                others.push_back(rect);
-        }
-        PixelCanvas shot(720, 540);
-        shot.CaptureClient(run.wrapper);
-        seen = drawn = 0;
-        for (int y = 0; y < 540; y += 6) {
-            for (int x = 0; x < 720; x += 6) {
-                POINT at = {x, y};
-                ClientToScreen(run.wrapper, &at);
-                if (std::none_of(others.begin(), others.end(), [&](const RECT& r) { return PtInRect(&r, at); }))
-                    ++seen, drawn += shot.At(x, y) != RGB(0, 0, 0);
-            }
-        }
-        return seen > 1500 && drawn == 0;
-    };
-    EXPECT_TRUE(WaitUntil(sample, 2000)) << seen << " pixels seen, " << drawn << " drawn";
-    PressButton(box, IDNO);
-
-    // Left shown beside the game's window, the wrapper has its size checked on every tick: a drag by
-    // the title bar must keep the new place.
+    // Shown beside the game's window (from outside, as a player might restore it), the wrapper has its
+    // size checked on every tick: a drag by the title bar must keep the new place.
+    ShowWindow(run.wrapper, SW_SHOWNOACTIVATE);
     ASSERT_TRUE(WaitUntil([&] { return IsForegroundOf(run.shell.process.dwProcessId); }, 3000));
     RECT before = {}, after = {};
     GetWindowRect(run.wrapper, &before);

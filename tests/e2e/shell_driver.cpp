@@ -161,16 +161,6 @@ RECT CentredWrapperRect()
     return RECT{left, top, left + width, top + height};
 }
 
-bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs)
-{
-    return WaitUntil([&] {
-        shot.CaptureClient(wrapper);
-        // Drawn, hovered or not: a pointer left over a button may light it when the window comes back.
-        const auto drawn = [&](int left) { return shot.At(left + 6, 490) == kWhite || shot.At(left + 6, 490) == kHoverGrey; };
-        return drawn(kPlayGameLeft) && drawn(kOtherGamesLeft);
-    }, timeoutMs);
-}
-
 int ShownCountdown(HWND wrapper, const std::string& name)
 {
     // The text column above the buttons, against the old way's frame for each whole second.

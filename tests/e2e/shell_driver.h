@@ -65,7 +65,5 @@ void DragOnScreen(POINT from, POINT to);
 bool IsForegroundOf(DWORD pid);
 // The centred outer rectangle of a 720 x 540 client in the work area.
 RECT CentredWrapperRect();
-// Whether the closing screen is on screen (both buttons drawn) within the time; `shot` holds it.
-bool ShowsClosingScreen(HWND wrapper, PixelCanvas& shot, DWORD timeoutMs);
 // The whole seconds the closing screen of the named game shows now (0 to 20), or -1.
 int ShownCountdown(HWND wrapper, const std::string& name = "Sample Game");

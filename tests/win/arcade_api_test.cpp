@@ -22,6 +22,12 @@ const char kUnrecoverable[] =
     "Morvessa Arcade has encountered an unrecoverable error and cannot link to the dll. The application must be "
     "reinstalled.";
 
+// The reference DLL of the other Windows build, which the test command builds as well.
+std::string OtherArchitectureDll()
+{
+    return ProgramFolder() + "..\\..\\" + (sizeof(void*) == 4 ? "win64" : "win32") + "\\bin\\MorvessaArcade.dll";
+}
+
 bool DllStillLoaded(const ArcadeFolder& arcade)
 {
     return GetModuleHandleA((arcade.path + "MorvessaArcade.dll").c_str()) != nullptr;
@@ -64,7 +70,7 @@ TEST(ArcadeLoad, FailuresGiveTheirCodesAndTextsAndReleaseTheDll)
     std::generate(noise.begin(), noise.end(), std::mt19937(3));
     const std::string versions = "madll_GetDLLVersionAsString -> \"1.0\"|madll_GetDLLVersionAsInt -> 1|";
     const struct {
-        std::string dll;  // a built DLL, or the bytes of the file when it does not start with a drive
+        std::string dll;  // a DLL built beside this program, or else the bytes of the file
         const char* settings;
         int code;
         const char* text;  // after the failure; the released DLL is never asked
@@ -73,6 +79,7 @@ TEST(ArcadeLoad, FailuresGiveTheirCodesAndTextsAndReleaseTheDll)
         {"", "", 3, kNotLoaded, ""},
         {noise, "", 3, kNotLoaded, ""},
         {"MZ" + noise, "", 3, kNotLoaded, ""},
+        {OtherArchitectureDll(), "", 3, kNotLoaded, ""},
         {ArcadeFolder::BuiltDll("without-madll_GetValueAsFloat"), "", 5,
          "Could not link to 'madll_GetValueAsFloat' function within the dll.", versions},
         {ArcadeFolder::BuiltDll(), "initialize_result=7", 7, kNoInformation,
@@ -81,9 +88,10 @@ TEST(ArcadeLoad, FailuresGiveTheirCodesAndTextsAndReleaseTheDll)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.code);
         ArcadeFolder arcade;
-        if (c.dll.rfind(ProgramFolder(), 0) == 0)
+        if (c.dll.rfind(ProgramFolder(), 0) == 0) {
+            ASSERT_NE(GetFileAttributesA(c.dll.c_str()), INVALID_FILE_ATTRIBUTES) << c.dll << " is not built";
             arcade.Install(c.dll);
-        else
+        } else
             arcade.Write("MorvessaArcade.dll", c.dll);
         arcade.Settings(c.settings);
         EXPECT_EQ(MA_Initialize(1, "Game", 2, 0), c.code);

@@ -61,38 +61,6 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
     EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
 }
 
-TEST(ArcadeUpdate, UnloadableUpdatedDllsAreReplacedFromTheBackupUnlessItFailsToo)
-{
-    // A DLL without an export, a DLL of the other architecture, random bytes.
-    const std::string otherPreset = sizeof(void*) == 4 ? "win64" : "win32";
-    const std::string otherArchitecture = ProgramFolder() + "..\\..\\" + otherPreset + "\\bin\\MorvessaArcade.dll";
-    ASSERT_NE(GetFileAttributesA(otherArchitecture.c_str()), INVALID_FILE_ATTRIBUTES)
-        << "the " << otherPreset << " preset must be built first";
-    for (const std::string& update :
-         {ArcadeFolder::BuiltDll("without-madll_Initialize"), otherArchitecture, std::string()}) {
-        SCOPED_TRACE(update);
-        ArcadeFolder arcade;
-        InstallAndShutDown(arcade);
-        if (update.empty())
-            arcade.Write("Update\\MorvessaArcade.dll", std::string(4096, '\x5A'));
-        else
-            arcade.Install(update, "Update\\MorvessaArcade.dll");
-
-        EXPECT_EQ(Apply(), "true v1 rolled back notice");
-        EXPECT_EQ(ReadFileBytes(arcade.path + "Application.dat"), "application") << "the move itself succeeded";
-        EXPECT_EQ(ReadFileBytes(arcade.path + "Channel.dat"), "channel");
-        EXPECT_FALSE(arcade.Exists("Arcade"));
-    }
-
-    // With the backup as broken as the update, nothing loads.
-    ArcadeFolder arcade;
-    InstallAndShutDown(arcade);
-    arcade.Install(ArcadeFolder::BuiltDll("without-madll_Initialize"), "Backup\\MorvessaArcade.dll");
-    arcade.Install(ArcadeFolder::BuiltDll("without-madll_Initialize"), "Update\\MorvessaArcade.dll");
-    EXPECT_EQ(Apply(), "false v-1 rolled back notice");
-    EXPECT_STREQ(MA_GetLastErrorInformation(), "Could not link to 'madll_Initialize' function within the dll.");
-}
-
 TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFails)
 {
     // The second case's DLL refuses its second initialisation, the one after the first restore.
