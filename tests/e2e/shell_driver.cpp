@@ -150,14 +150,11 @@ bool IsForegroundOf(DWORD pid)
 
 RECT CentredWrapperRect()
 {
-    RECT outer = {0, 0, 720, 540};
+    RECT outer = {0, 0, 720, 540}, work = {};
     AdjustWindowRectEx(&outer, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = work.left + (work.right - work.left - width) / 2;
-    const int top = work.top + (work.bottom - work.top - height) / 2;
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    const int left = work.left + (work.right - work.left - width) / 2, top = work.top + (work.bottom - work.top - height) / 2;
     return RECT{left, top, left + width, top + height};
 }
 

@@ -33,10 +33,8 @@ TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16Text)
     // A UTF-16 file is narrowed first.
     char out[64];
     std::string utf16 = "\xFF\xFE";
-    for (char c : std::string("Application Name=Hi\r\n")) {
-        utf16 += c;
-        utf16 += '\0';
-    }
+    for (char c : std::string("Application Name=Hi\r\n"))
+        utf16 += std::string(1, c) + '\0';
     utf16 += "\x3A\x26";  // a character outside the 8-bit range
     utf16 += "\x41";      // a dangling odd byte is dropped
     const size_t length = DecodeSettingsBytes(reinterpret_cast<const unsigned char*>(utf16.data()), utf16.size(), out);

@@ -17,11 +17,10 @@ struct Session {
     ArcadeFolder arcade;
     std::vector<uint8_t> frame = std::vector<uint8_t>(kStride * 540);
 
-    // backupDll: what "Backup\" holds.
-    void Start(const std::string& settings, const std::string& backupDll = ArcadeFolder::BuiltDll())
+    void Start(const std::string& settings)
     {
         arcade.Install(ArcadeFolder::BuiltDll());
-        arcade.Install(backupDll, "Backup\\MorvessaArcade.dll");
+        arcade.Install(ArcadeFolder::BuiltDll(), "Backup\\MorvessaArcade.dll");
         arcade.Settings(settings);
         ASSERT_EQ(MA_Initialize(1234, "Session Test", 42, 0), 0);
     }
