@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build of check, run under Wine, against the native one on the same folders:
-# the same reports, and the closing screen's fit estimated natively as GDI measures it.
+# The Windows build of check, run under Wine, against the native one on the same folders: the
+# same reports and exit codes, and the closing screen's fit estimated natively as GDI measures it.
 # Usage: agreement.sh NATIVE_SHELLKIT WINDOWS_SHELLKIT_EXE BIN_DIR
 set -u
 kit=$1 winkit=$2 bin=$3
@@ -10,38 +10,29 @@ cd "$work"
 "$kit" new base --name "Target Practice" --app-id 1001 --channel 7 --game "$bin/demo-game.exe" \
   --background "$bin/testdata/Background.jpg" --arcade "$bin/MorvessaArcade.dll" --shell "$bin/shell.exe" >/dev/null || exit 1
 # Titles from 150 to 254 characters of narrow, wide and mixed letters, around where the text
-# reaches the buttons.
+# reaches the buttons; and an error in the base folder.
 python3 - <<'PY'
-import os, random, shutil
+import random, shutil, string
 random.seed(9)
-alphabets = {"narrow": "iljtf", "wide": "WMQOD", "mixed": "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"}
-for kind, letters in alphabets.items():
+for kind, letters in {"narrow": "iljtf", "wide": "WMQOD", "mixed": string.ascii_letters}.items():
     for length in (150, 175, 190, 205, 220, 254):
-        words = []
-        while len(" ".join(words)) < length:
-            words.append("".join(random.choice(letters) for _ in range(random.randint(2, 10))))
-        name = " ".join(words)[:length].rstrip()
-        folder = f"{kind}-{length}"
-        shutil.copytree("base", folder)
-        with open(os.path.join(folder, "MAW_002.dat"), "wb") as f:
-            f.write(f"Application Name={name}\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n".encode())
-with open("base/MAW_002.dat", "ab") as f:
-    f.write(b"Developer Channel ID=8\n")
+        words = " ".join("".join(random.choices(letters, k=random.randint(2, 10))) for _ in range(length // 2))
+        folder = shutil.copytree("base", f"{kind}-{length}")
+        with open(f"{folder}/MAW_002.dat", "wb") as f:
+            f.write(f"Application Name={words[:length].rstrip()}\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n".encode())
+open("base/MAW_002.dat", "ab").write(b"Developer Channel ID=8\n")
 PY
-normalise() { sed -e 's#\\#/#g' -e 's/ (\(measured\|estimated\) with [^)]*)//'; }
-status=0
-warned=0
+normalise() { tr -d '\r' | sed -e 's#\\#/#g' -e 's/ (\(measured\|estimated\) with [^)]*)//'; }
+status=0 warned=0
 for folder in */; do
   folder=${folder%/}
-  native=$("$kit" check "$folder" | normalise)
-  windows=$(wine "$winkit" check "$folder" | tr -d '\r' | normalise)
-  if [ "$native" != "$windows" ]; then
-    echo "$folder: the two builds disagree"; diff <(echo "$native") <(echo "$windows"); status=1
-  fi
-  if grep -q 'closing screen' <<<"$windows"; then warned=$((warned + 1)); fi
+  native=$("$kit" check "$folder" | normalise; echo "exit ${PIPESTATUS[0]}")
+  windows=$(wine "$winkit" check "$folder" | normalise; echo "exit ${PIPESTATUS[0]}")
+  [ "$native" = "$windows" ] || { echo "$folder: the two builds disagree"; diff <(echo "$native") <(echo "$windows"); status=1; }
+  grep -q 'closing screen' <<<"$windows" && warned=$((warned + 1))
   echo "$folder: $(grep -o 'ends at y [0-9]*' <<<"$windows" || echo fits)"
 done
 # Both sides of the line must be among the folders, or the comparison shows little.
 if [ "$warned" -lt 3 ] || [ "$warned" -gt 15 ]; then echo "$warned of 18 titles overflow: pick other lengths"; status=1; fi
-[ $status -eq 0 ] && echo "agreement: 19 folders, the same reports from both builds"
+[ $status -eq 0 ] && echo "agreement: 19 folders, the same reports and exit codes from both builds"
 exit $status

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -10,40 +11,24 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 const char kGame[] = "Target Practice";
 const char kWrapperClass[] = "MorvessaGameWrapper";
 
-// Every file below a folder, by its path relative to it, with its contents.
-std::map<std::string, std::string> FilesBelow(const std::string& folder, const std::string& prefix = "")
+// Every file below a folder by its path inside it, with its bytes; an empty folder as "PATH\".
+std::map<std::string, std::string> FilesBelow(const std::string& folder)
 {
     std::map<std::string, std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            const auto inner = FilesBelow(folder + "\\" + name, prefix + name + "\\");
-            files.insert(inner.begin(), inner.end());
-            if (inner.empty())
-                files[prefix + name + "\\"] = "";
-        } else {
-            files[prefix + name] = ReadFileBytes(folder + "\\" + name);
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    std::error_code none;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, none)) {
+        const std::string inside = entry.path().string().substr(folder.size() + 1);
+        if (!entry.is_directory())
+            files[inside] = ReadFileBytes(entry.path().string());
+        else if (fs::is_empty(entry.path()))
+            files[inside + "\\"] = "";
+    }
     return files;
-}
-
-std::string KitArguments(const std::string& folder)
-{
-    const std::string bin = ProgramFolder();
-    return "new \"" + folder + "\" --name \"" + kGame + "\" --app-id 1001 --channel 7 --game \"" + bin +
-           "demo-game.exe\" --background \"" + bin + "testdata\\Background.jpg\" --arcade \"" + bin +
-           "MorvessaArcade.dll\" --publisher \"Morvessa Demo\"";
 }
 
 // The shell in a folder comes up, starts the game, and shows its closing screen once the game ends.
@@ -57,61 +42,39 @@ void ExpectShellBringsUpTheGame(const std::string& shellPath)
     ASSERT_NE(wrapper, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game started";
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000)) << "the closing screen";
-    char title[256] = "";
-    GetWindowTextA(wrapper, title, sizeof(title));
-    EXPECT_STREQ(title, kGame);
+    EXPECT_EQ(WindowText(wrapper), kGame);
     SetDemoGameBehaviour("", "");
 }
 
-struct ShortcutFacts {
-    std::string target;
-    std::string icon;
-    int iconIndex = -1;
-    std::string workingFolder;
-};
-
-bool ReadShortcut(const std::string& path, ShortcutFacts& facts)
-{
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return false;
-    IPersistFile* file = nullptr;
-    bool loaded = false;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        loaded = SUCCEEDED(file->Load(wide, STGM_READ));
-        file->Release();
-    }
-    char text[MAX_PATH] = "";
-    if (loaded && SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0)))
-        facts.target = text;
-    if (loaded && SUCCEEDED(link->GetIconLocation(text, MAX_PATH, &facts.iconIndex)))
-        facts.icon = text;
-    if (loaded && SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH)))
-        facts.workingFolder = text;
-    link->Release();
-    return loaded;
-}
-
+// The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
 std::string Shortcut(int folder)
 {
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
-    return std::string(path) + "\\Target Practice.lnk";
+    wchar_t path[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    std::string facts;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load((std::wstring(path) + L"\\Target Practice.lnk").c_str(), STGM_READ))) {
+        char target[MAX_PATH] = "", icon[MAX_PATH] = "", working[MAX_PATH] = "";
+        int index = -1;
+        link->GetPath(target, MAX_PATH, nullptr, 0);
+        link->GetIconLocation(icon, MAX_PATH, &index);
+        link->GetWorkingDirectory(working, MAX_PATH);
+        facts = std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working;
+    }
+    if (file != nullptr)
+        file->Release();
+    if (link != nullptr)
+        link->Release();
+    CoUninitialize();
+    return facts;
 }
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Target Practice";
-
-bool UninstallKeyExists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
 
 // A value of the uninstall entry, numbers in decimal.
 std::string Registered(const char* value)
@@ -127,11 +90,15 @@ std::string Registered(const char* value)
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
 {
     TempFolder place;
-    const std::string folder = place.File("Target Practice");
-    const std::string kit = ProgramFolder() + "shellkit.exe";
-    ASSERT_EQ(RunToEnd(kit, KitArguments(folder)), 0u);
+    const std::string folder = place.File(kGame);
+    const std::string bin = ProgramFolder();
+    const std::string kit = bin + "shellkit.exe";
+    const std::string layOut = "new \"" + folder + "\" --name \"" + kGame + "\" --app-id 1001 --channel 7 --game \"" +
+                               bin + "demo-game.exe\" --background \"" + bin + "testdata\\Background.jpg\" --arcade \"" +
+                               bin + "MorvessaArcade.dll\" --publisher \"Morvessa Demo\"";
+    ASSERT_EQ(RunToEnd(kit, layOut), 0u);
     EXPECT_EQ(RunToEnd(kit, "check \"" + folder + "\""), 0u);
-    EXPECT_EQ(RunToEnd(kit, KitArguments(folder)), 1u) << "the folder exists now";
+    EXPECT_EQ(RunToEnd(kit, layOut), 1u) << "the folder exists now";
     EXPECT_EQ(RunToEnd(kit, "check \"" + place.File("none") + "\""), 2u);
     ExpectShellBringsUpTheGame(folder + "\\Target Practice.exe");
 }
@@ -148,21 +115,11 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
 
     auto expected = source;
     expected["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
-    ASSERT_GT(expected["Uninstall.exe"].size(), 0u);
     EXPECT_TRUE(FilesBelow(installed) == expected) << "the installed files are the folder's, byte for byte";
 
-    CoInitialize(nullptr);
     const std::string exe = installed + "\\Target Practice.exe";
-    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY}) {
-        ShortcutFacts shortcut;
-        SCOPED_TRACE(folder);
-        ASSERT_TRUE(ReadShortcut(Shortcut(folder), shortcut));
-        EXPECT_EQ(shortcut.target, exe);
-        EXPECT_EQ(shortcut.icon, installed + "\\Target Practice.MWG");
-        EXPECT_EQ(shortcut.iconIndex, 0);
-        EXPECT_EQ(shortcut.workingFolder, installed);
-    }
-    CoUninitialize();
+    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
+        EXPECT_EQ(Shortcut(folder), exe + " " + installed + "\\Target Practice.MWG,0 in " + installed);
     uint64_t bytes = 0;
     for (const auto& file : source)
         bytes += file.second.size();
@@ -180,24 +137,21 @@ TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBa
     // What the game and its arcade layer wrote while they ran stays.
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
     std::ofstream(installed + "\\MorvessaArcade\\Channel.dat") << "channel";
-    std::map<std::string, std::string> left;
-    for (const auto& file : FilesBelow(installed))
-        if (expected.count(file.first) == 0)
-            left.insert(file);
+    auto left = FilesBelow(installed);
+    for (const auto& file : expected)
+        left.erase(file.first);
     ASSERT_GE(left.size(), 2u);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string log = std::string(temp) + "Target Practice uninstall.log";
+    const std::string log = (fs::temp_directory_path() / "Target Practice uninstall.log").string();
     DeleteFileA(log.c_str());
     {
         ChildRun uninstall;
         ASSERT_TRUE(uninstall.Start(installed + "\\Uninstall.exe", "/S"));
         // It runs on from a copy of itself, so its own file can go too.
-        EXPECT_TRUE(WaitUntil([&] { return !UninstallKeyExists() && FilesBelow(installed) == left; }, 30000));
+        EXPECT_TRUE(WaitUntil([&] { return Registered("DisplayName") == "(none)" && FilesBelow(installed) == left; }, 30000));
         WaitUntil([&] { return ReadFileBytes(log).find("Uninstalled") != std::string::npos; }, 10000);
     }
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
-        EXPECT_EQ(GetFileAttributesA(Shortcut(folder).c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(Shortcut(folder), "");
     const std::string named = ReadFileBytes(log);
     for (const auto& file : left)
         EXPECT_NE(named.find("Left in place: " + installed + "\\" + file.first + "\r\n"), std::string::npos) << named;

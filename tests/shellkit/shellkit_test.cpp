@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+// The native shellkit run as a publisher runs it, on game folders made of the Windows builds' programs.
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kGame[] = "Target Practice";
+const std::string kSettings = "Application Name=Target Practice\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n";
+
+struct Scratch {
+    std::string pattern = (fs::temp_directory_path() / "shellkit-test-XXXXXX").string();
+    const fs::path root = mkdtemp(&pattern[0]);
+    ~Scratch() { fs::remove_all(root); }
+};
+
+// For the shell that popen runs.
+std::string Quoted(const fs::path& path)
+{
+    std::string quoted = "'";
+    for (char c : path.string())
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct KitRun {
+    int exitCode;
+    std::string output;  // both streams
+};
+
+KitRun RunKit(const std::string& arguments, const fs::path& in = ".")
+{
+    FILE* pipe = popen(("cd " + Quoted(in) + " && " SHELLKIT " " + arguments + " 2>&1").c_str(), "r");
+    if (pipe == nullptr)
+        return {-1, "not started"};
+    std::string output;
+    char buffer[4096];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+        output.append(buffer, read);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+void WriteText(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+fs::path WindowsBin(const std::string& file)
+{
+    return fs::path(WIN32_BIN) / file;
+}
+
+std::string NewArguments(const fs::path& folder, const std::string& name)
+{
+    return "new " + Quoted(folder) + " --name " + Quoted(name) + " --app-id 1001 --channel 7 --game " +
+           Quoted(WindowsBin("demo-game.exe")) + " --background " + Quoted(WindowsBin("testdata/Background.jpg")) +
+           " --arcade " + Quoted(WindowsBin("MorvessaArcade.dll")) + " --shell " + Quoted(WindowsBin("shell.exe"));
+}
+
+using Breaker = std::function<void(const fs::path&)>;
+
+// The clean settings with one piece of text replaced.
+Breaker Settings(const std::string& from, const std::string& to)
+{
+    return [=](const fs::path& folder) {
+        std::string text = kSettings;
+        WriteText(folder / "MAW_002.dat", text.replace(text.find(from), from.size(), to));
+    };
+}
+
+// A file of the folder replaced by a copy of another.
+Breaker Replace(const std::string& file, const fs::path& with)
+{
+    return [=](const fs::path& folder) { fs::copy_file(with, folder / file, fs::copy_options::overwrite_existing); };
+}
+
+Breaker Arcade(const fs::path& with)
+{
+    return [=](const fs::path& folder) {
+        Replace("MorvessaArcade/MorvessaArcade.dll", with)(folder);
+        Replace("MorvessaArcade/Backup/MorvessaArcade.dll", with)(folder);
+    };
+}
+
+Breaker RenameGame(const std::string& name)
+{
+    return [=](const fs::path& folder) {
+        for (const std::string extension : {".exe", ".MWG"})
+            fs::rename(folder / (kGame + extension), folder / (name + extension));
+    };
+}
+
+std::string Words(size_t length)
+{
+    std::string text;
+    while (text.size() < length)
+        text += text.size() % 9 == 8 ? ' ' : static_cast<char>('a' + text.size() % 26);
+    return text;
+}
+
+struct Trap {
+    const char* name;
+    Breaker breakIt;
+    std::vector<std::string> reports;  // how each line check prints begins, in order
+};
+
+TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNone)
+{
+    Scratch scratch;
+    const fs::path clean = scratch.root / "clean";
+    const fs::path game = scratch.root / "Game";
+    const KitRun made = RunKit(NewArguments(clean, kGame));
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    std::ifstream written(clean / "MAW_002.dat", std::ios::binary);
+    ASSERT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), kSettings);
+
+    const std::string settings = "Game/MAW_002.dat";
+    const std::string dll = "Game/MorvessaArcade/MorvessaArcade.dll";
+    const std::string backup = "Game/MorvessaArcade/Backup/MorvessaArcade.dll";
+    const std::string hidden = ": warning: with this name the closing screen's text ends at y 558, below the top of its buttons at y 472";
+    const std::string n202(202, 'N'), n203(203, 'N');
+    std::string utf16 = "\xFF\xFE";  // with a byte order mark, as editors save it
+    for (char c : kSettings)
+        utf16 += std::string(1, c) + '\0';
+    const Trap traps[] = {
+        {"clean", [](const fs::path&) {}, {}},
+        {"bare LF after the name", Settings("Practice\r\n", "Practice\n"), {settings + ":1: error: ends in a bare LF"}},
+        {"bare LF on a line the shell does not read", Settings("ID 7\r\n", "ID 7\r\nMade by hand\n"),
+         {settings + ":4: warning: ends in a bare LF"}},
+        {"CR without LF", Settings("Practice\r\n", "Practice\r"),
+         {settings + ":1: error: a CR without LF", settings + ":1: error: \"Application ID=\" first appears inside this line's value"}},
+        {"channel with =", Settings("ID 7", "ID=7"),
+         {settings + ":3: error: \"Developer Channel ID\" takes no \"=\": the channel reads as 0; write \"Developer Channel ID 7\""}},
+        {"no name", Settings("Application Name=Target Practice\r\n", ""), {settings + ": error: no \"Application Name=\""}},
+        {"empty name", Settings(kGame, ""), {settings + ":1: error: the name is empty"}},
+        {"name cut at 254", Settings(kGame, Words(255)),
+         {settings + ":1: error: the name is 255 characters long; the shell keeps only the first 254", settings + ":1" + hidden}},
+        {"a 254-character name hides the countdown", Settings(kGame, Words(254)), {settings + ":1" + hidden}},
+        {"a 180-character name fits", Settings(kGame, Words(180)), {}},
+        {"ID not a number", Settings("1001", "abc"),
+         {settings + ":2: error: the application ID \"abc\" is not a decimal number: the shell reads 0"}},
+        {"channel 0", Settings("ID 7", "ID 0"), {settings + ":3: error: the developer channel ID reads as 0"}},
+        {"ID too large", Settings("1001", "2147483648"), {settings + ":2: error: the application ID 2147483648 is too large"}},
+        {"no channel", Settings("Developer Channel ID 7\r\n", ""), {settings + ": error: no \"Developer Channel ID\""}},
+        {"key repeated", Settings("ID 7\r\n", "ID 7\r\nApplication ID=5\r\n"),
+         {settings + ":4: error: \"Application ID=\" again: the shell reads only the first, on line 2"}},
+        {"key inside the name", Settings(kGame, "Target Application ID=5"),
+         {settings + ":1: error: \"Application ID=\" first appears inside this line's value",
+          settings + ":2: error: \"Application ID=\" again: the shell reads only the first, on line 1"}},
+        {"key inside a later value", Settings("ID 7\r\n", "ID 7\r\nNote=see Application ID=5\r\n"),
+         {settings + ":4: warning: \"Application ID=\" appears inside this line's value"}},
+        {"key in the wrong case", Settings("Application ID", "application id"),
+         {settings + ":2: error: \"application id=\" is not read: keys are case-sensitive; write \"Application ID=\"",
+          settings + ": error: no \"Application ID=\""}},
+        {"UTF-16", [&](const fs::path& f) { WriteText(f / "MAW_002.dat", utf16); }, {settings + ": warning: saved as UTF-16"}},
+        {"no settings", [](const fs::path& f) { fs::remove(f / "MAW_002.dat"); },
+         {settings + ": error: missing: the shell stops with \"Could not get file size\""}},
+        {"shell renamed", [](const fs::path& f) { fs::rename(f / "Target Practice.exe", f / "shell.exe"); },
+         {"Game/Target Practice.exe: error: missing: the shell must lie beside the game, named like it"}},
+        {"no game", [](const fs::path& f) { fs::remove(f / "Target Practice.MWG"); }, {"Game: error: no game"}},
+        {"two games", [](const fs::path& f) { fs::copy_file(f / "Target Practice.MWG", f / "Other.MWG"); },
+         {"Game: error: more than one .MWG file", "Game/Other.exe: error: missing"}},
+        {"game not a program", [](const fs::path& f) { WriteText(f / "Target Practice.MWG", "MZ but nothing else"); },
+         {"Game/Target Practice.MWG: error: not a Windows executable"}},
+        {"game is a DLL", Replace("Target Practice.MWG", WindowsBin("MorvessaArcade.dll")),
+         {"Game/Target Practice.MWG: error: a DLL, not a program", "Game/Target Practice.MWG: warning: the game has no icon"}},
+        {"named like an installer, no manifest", RenameGame("Patchwork Setup"),
+         {"Game/Patchwork Setup.MWG: warning: the name holds \"setup\""}},
+        {"no arcade DLL", [](const fs::path& f) { fs::remove(f / "MorvessaArcade/MorvessaArcade.dll"); },
+         {dll + ": error: missing: the shell ends with \"There was an error initializing the application. It will now exit.\""}},
+        {"64-bit arcade DLL", Arcade(WIN64_BIN "/MorvessaArcade.dll"), {dll + ": error: built for 64-bit x64, the shell for 32-bit x86"}},
+        {"arcade DLL lacks an export", Arcade(WindowsBin("arcade-variants/without-madll_GetValueAsFloat/MorvessaArcade.dll")),
+         {dll + ": error: lacks the export \"madll_GetValueAsFloat\""}},
+        {"arcade DLL is a program", Arcade(WindowsBin("demo-game.exe")), {dll + ": error: a program, not a DLL"}},
+        {"no Backup folder", [](const fs::path& f) { fs::remove_all(f / "MorvessaArcade/Backup"); },
+         {"Game/MorvessaArcade/Backup: error: missing"}},
+        {"Backup lacks the DLL", [](const fs::path& f) { fs::remove(f / "MorvessaArcade/Backup/MorvessaArcade.dll"); },
+         {dll + ": error: no copy in Backup"}},
+        {"Backup holds another version",
+         Replace("MorvessaArcade/Backup/MorvessaArcade.dll", WindowsBin("arcade-variants/version2/MorvessaArcade.dll")),
+         {backup + ": warning: differs from the file it backs up"}},
+        {"arcade file without a copy", [](const fs::path& f) { WriteText(f / "MorvessaArcade/Catalogue.dat", "x"); },
+         {"Game/MorvessaArcade/Catalogue.dat: warning: no copy in Backup"}},
+        {"no background", [](const fs::path& f) { fs::remove(f / "Background.jpg"); }, {"Game/Background.jpg: error: missing"}},
+        {"background a bitmap", [](const fs::path& f) { WriteText(f / "Background.jpg", "BM\x36\0\0\0"); },
+         {"Game/Background.jpg: error: is not a JPEG picture"}},
+        {"background cut short", [](const fs::path& f) { fs::resize_file(f / "Background.jpg", fs::file_size(f / "Background.jpg") / 2); },
+         {"Game/Background.jpg: error: does not decode"}},
+        {"background 720 x 480",
+         [](const fs::path& f) { std::system(("convert-im6.q16 -size 720x480 xc:navy " + Quoted(f / "Background.jpg")).c_str()); },
+         {"Game/Background.jpg: warning: the picture is 720 x 480"}},
+        // "C:\Program Files (x86)\" + name + "\MorvessaArcade\MorvessaArcade.dll": 259 characters fit.
+        {"installed DLL path of 260", RenameGame(n203),
+         {backup + ": warning: installed under",
+          dll + ": error: installed under \"C:\\Program Files (x86)\\" + n203 + "\\\" its path is 260 characters long",
+          "Game/" + n203 + ".MWG: warning: installed under", "Game/" + n203 + ".exe: warning: installed under"}},
+        {"installed DLL path of 259", RenameGame(n202),
+         {backup + ": warning: installed under", "Game/" + n202 + ".MWG: warning: installed under",
+          "Game/" + n202 + ".exe: warning: installed under"}},
+    };
+    for (const Trap& trap : traps) {
+        SCOPED_TRACE(trap.name);
+        fs::copy(clean, game, fs::copy_options::recursive);
+        trap.breakIt(game);
+        const KitRun run = RunKit("check Game", scratch.root);
+        fs::remove_all(game);
+
+        int errors = 0;
+        int warnings = 0;
+        for (const std::string& report : trap.reports)
+            ++(report.find(": error: ") != std::string::npos ? errors : warnings);
+        std::vector<std::string> expected = trap.reports;
+        expected.push_back("Game: " + std::to_string(errors) + " error(s), " + std::to_string(warnings) + " warning(s)");
+        std::vector<std::string> printed;
+        std::istringstream lines(run.output);
+        for (std::string line; std::getline(lines, line);)
+            printed.push_back(line.substr(0, printed.size() < expected.size() ? expected[printed.size()].size() : line.size()));
+        EXPECT_EQ(printed, expected);
+        EXPECT_EQ(run.exitCode, errors > 0 ? 1 : 0);
+    }
+}
+
+TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpacesAndNonAsciiLetters)
+{
+    Scratch scratch;
+    const fs::path place = scratch.root / "Spiele f\xC3\xBCr alle";
+    const fs::path game = place / kGame;
+    const fs::path setup = place / "Target Practice Setup.exe";
+    const fs::path notes = place / "notes.txt";
+    fs::create_directories(place / "Empty");
+    WriteText(notes, "not a program");
+    WriteText(setup, "an older installer, replaced");
+    ASSERT_EQ(RunKit(NewArguments(game, kGame)).exitCode, 0);
+    EXPECT_EQ(RunKit("check " + Quoted(game)).exitCode, 0);
+
+    const std::string good = NewArguments(place / "Fresh", kGame);
+    const auto with = [&](const std::string& flag, const std::string& value) {
+        std::string arguments = good;
+        const size_t at = arguments.find(flag + " ");
+        const size_t end = arguments.find(" --", at + 2);
+        return arguments.replace(at, end == std::string::npos ? std::string::npos : end - at, flag + " " + value);
+    };
+    const std::string installer = "installer " + Quoted(game) + " --out " + Quoted(setup);
+    const struct {
+        const char* name;
+        std::string arguments;
+        int exitCode;
+        std::string message;
+    } cases[] = {
+        {"no command", "", 2, "shellkit new FOLDER"},
+        {"unknown command", "make", 2, "unknown command \"make\""},
+        {"a flag missing", with("--arcade", ""), 2, "--arcade needs a value"},
+        {"a required flag left out", good.substr(0, good.find(" --name")), 2, "--name is missing"},
+        {"an unknown flag", good + " --colour blue", 2, "unknown option --colour"},
+        {"a flag twice", good + " --app-id 5", 2, "--app-id is given twice"},
+        {"two folders", good + " Other", 2, "\"Other\" is one too many"},
+        {"name with a slash", with("--name", "'Target/Practice'"), 1, "holds \"/\", which a Windows file name cannot hold"},
+        {"name over 254", with("--name", std::string(255, 'x')), 1, "the name is 255 characters long"},
+        {"name outside ASCII", with("--name", "'Caf\xC3\xA9'"), 1, "outside printable ASCII"},
+        {"name of a device", with("--name", "aux"), 1, "is a device name"},
+        {"name holding a key", with("--name", "'Developer Channel ID 9'"), 1, "holds the settings key"},
+        {"ID not a number", with("--app-id", "12abc"), 1, "--app-id \"12abc\" is not a decimal number: the shell reads 12"},
+        {"channel 0", with("--channel", "0"), 1, "--channel reads as 0"},
+        {"folder exists", NewArguments(game, kGame), 1, "exists already"},
+        {"parent is a file", NewArguments(notes / "Game", kGame), 1, "no folder"},
+        {"parent cannot be written", NewArguments("/proc/Game", kGame), 1, "cannot write in /proc"},
+        {"game missing", with("--game", Quoted(place / "none.exe")), 1, "none.exe: no such file; nothing was written"},
+        {"game a folder", with("--game", Quoted(place)), 1, "nothing was written"},
+        {"game not a program", with("--game", Quoted(notes)), 1, "would have 1 error(s); nothing was written"},
+        {"background not a JPEG", with("--background", Quoted(notes)), 1, "Background.jpg: error: is not a JPEG picture"},
+        {"check of no folder", "check " + Quoted(place / "none"), 2, "none: no such folder"},
+        {"installer without --out", "installer " + Quoted(game), 2, "--out is missing"},
+        {"installer of no folder", "installer " + Quoted(place / "none") + " --out " + Quoted(setup), 2, "no such folder"},
+        {"installer of a folder with errors", "installer " + Quoted(place / "Empty") + " --out " + Quoted(setup), 1,
+         "error(s): no installer was made"},
+        {"version of two parts", installer + " --version 1.2", 1, "is not X.Y.Z"},
+        {"version part too large", installer + " --version 1.2.65536", 1, "is not X.Y.Z"},
+        {"out in no folder", "installer " + Quoted(game) + " --out " + Quoted(place / "none" / "S.exe"), 1, "no folder"},
+        {"no certificate", installer + " --sign " + Quoted(place / "c.pfx"), 1, "no such certificate"},
+        {"password alone", installer + " --sign-password x", 1, "--sign-password without --sign"},
+        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "osslsigncode could not sign"},
+    };
+    // Everything in the folder, so that a refused command is seen to leave nothing behind.
+    const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };
+    const std::set<fs::path> before = listing();
+    for (const auto& input : cases) {
+        SCOPED_TRACE(input.name);
+        const KitRun run = RunKit(input.arguments);
+        EXPECT_EQ(run.exitCode, input.exitCode) << run.output;
+        EXPECT_NE(run.output.find(input.message), std::string::npos) << run.output;
+        EXPECT_EQ(listing(), before);
+    }
+
+    ASSERT_EQ(std::system(("cd " + Quoted(scratch.root) +
+                           " && openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=Publisher -days 2 -keyout key.pem"
+                           " -out certificate.pem >/dev/null 2>&1 && openssl pkcs12 -export -passout pass:secret"
+                           " -inkey key.pem -in certificate.pem -out publisher.pfx").c_str()),
+              0);
+    const KitRun made = RunKit(installer + " --version 2.0.1 --sign " + Quoted(scratch.root / "publisher.pfx") +
+                               " --sign-password secret");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_GT(fs::file_size(setup), 100000u);
+    const auto signedByPublisher = [&](const fs::path& image) {
+        return std::system(("osslsigncode verify -CAfile " + Quoted(scratch.root / "certificate.pem") + " -in " +
+                            Quoted(image) + " >/dev/null 2>&1").c_str()) == 0;
+    };
+    EXPECT_TRUE(signedByPublisher(setup));
+    EXPECT_FALSE(signedByPublisher(game / "Target Practice.exe")) << "the folder stays as it was";
+    EXPECT_EQ(listing(), before) << "the older installer replaced, nothing left over";
+}
+
+}  // namespace
