@@ -11,12 +11,10 @@ std::string Differences(const PixelCanvas& shot, const PixelCanvas& expected)
 {
     int count = 0;
     std::string first;
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x) {
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
             if (shot.At(x, y) != expected.At(x, y) && count++ == 0)
                 first = " first at " + std::to_string(x) + "," + std::to_string(y);
-        }
-    }
     return std::to_string(count) + first;
 }
 

@@ -44,10 +44,9 @@ std::vector<std::string> ShellRun::ArcadeCalls() const
 int ShellRun::FindCall(const std::string& prefix, size_t from) const
 {
     const std::vector<std::string> calls = ArcadeCalls();
-    for (size_t i = from; i < calls.size(); ++i) {
+    for (size_t i = from; i < calls.size(); ++i)
         if (calls[i].compare(0, prefix.size(), prefix) == 0)
             return static_cast<int>(i);
-    }
     return -1;
 }
 
@@ -59,10 +58,9 @@ bool ShellRun::WaitCall(const std::string& prefix, size_t from) const
 std::vector<DWORD> ShellRun::GamePids() const
 {
     std::vector<DWORD> pids;
-    for (const JournalLine& line : ReadJournal(gameJournal)) {
+    for (const JournalLine& line : ReadJournal(gameJournal))
         if (line.event == "start" && line.rest.compare(0, 4, "pid=") == 0)
             pids.push_back(static_cast<DWORD>(std::stoul(line.rest.substr(4))));
-    }
     return pids;
 }
 
@@ -88,12 +86,10 @@ long ShellRun::EndedAfter(DWORD since, DWORD timeoutMs)
 
 std::string GameName(size_t length)
 {
-    const std::string words = "Quest for the Crystal Harbor of Lantern Isles ";
     std::string name;
     while (name.size() < length)
-        name += words;
-    name.resize(length);
-    return name;
+        name += "Quest for the Crystal Harbor of Lantern Isles ";
+    return name.substr(0, length);
 }
 
 static void MoveMouseToScreen(int x, int y)

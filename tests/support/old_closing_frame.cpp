@@ -10,22 +10,18 @@
 
 namespace {
 
+// A font made for this one call, as the old way made one for every measurement and drawn run.
 struct OldFont {
     HDC dc;
     HFONT font;
     HGDIOBJ previous;
     OldFont(HDC dc, int points)
-        : dc(dc),
-          font(CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold")),
+        : dc(dc), font(CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold")),
           previous(SelectObject(dc, font))
     {
     }
-    ~OldFont()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(font);
-    }
+    ~OldFont() { SelectObject(dc, previous), DeleteObject(font); }
 };
 
 void OldText(HDC dc, int x, int y, const char* text, uint32_t length, int points)

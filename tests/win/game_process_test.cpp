@@ -48,8 +48,7 @@ struct GameProcess : testing::Test {
 RECT WindowRect(HWND window)
 {
     RECT rect = {0, 0, 0, 0};
-    GetWindowRect(window, &rect);
-    return rect;
+    return GetWindowRect(window, &rect), rect;
 }
 
 BOOL CALLBACK TakeFirst(HWND window, LPARAM out)
