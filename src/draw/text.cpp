@@ -105,7 +105,7 @@ uint32_t DrawSeparator(HDC dc, int x, int y, int width)
     if (FrameComposer* composer = ComposerOf(dc)) {
         const int32_t values[] = {x, y, width};
         composer->Note(FrameComposer::OP_SEPARATOR, values, 3);
-        return 9;
+        return SEPARATOR_BLOCK_HEIGHT;
     }
     GdiSelection brush(dc, CreateSolidBrush(RGB(25, 25, 25)));
     Rectangle(dc, x, y + 4, x + width, y + 5);
