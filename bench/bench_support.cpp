@@ -33,9 +33,9 @@ std::string MedianRange(const std::vector<double>& values, const char* format)
 {
     if (values.empty())
         return "-";
-    const std::string spec = std::string(format) + " [" + format + "-" + format + "]";
+    const std::string pattern = std::string(format) + " [" + format + "-" + format + "]";
     char text[96];
-    std::snprintf(text, sizeof text, spec.c_str(), Median(values), *std::min_element(values.begin(), values.end()),
+    std::snprintf(text, sizeof text, pattern.c_str(), Median(values), *std::min_element(values.begin(), values.end()),
                   *std::max_element(values.begin(), values.end()));
     return text;
 }

@@ -15,8 +15,14 @@ patches=("$@")
 [ ${#patches[@]} -eq 0 ] && patches=(tests/mutants/*.patch)
 TREE=${MUTANTS_TREE:-/tmp/morvessa-mutants}
 mkdir -p "$TREE"
-# Copies keep their times, so the scratch builds stay incremental from one run to the next.
-git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$TREE" -xf -
+# Only files that differ are copied, and stamped now: the scratch builds stay incremental, and a
+# fault left in the scratch copy by an interrupted run is always built away.
+stage=$(mktemp -d)
+git ls-files -z --cached --others --exclude-standard | tar --null -T - -cf - | tar -C "$stage" -xf -
+(cd "$stage" && find . -type f) | while read -r file; do
+  cmp -s "$stage/$file" "$TREE/$file" || { mkdir -p "$(dirname "$TREE/$file")" && cp "$stage/$file" "$TREE/$file"; }
+done
+rm -rf "$stage"
 
 build() {
   (cd "$TREE" && cmake --preset native && cmake --preset win32 &&
@@ -28,10 +34,10 @@ build() {
 
 # run_tests "native:Filter win:Filter ...": 0 when every one passes.
 run_tests() {
-  local spec tier filter rc=0
-  for spec in $1; do
-    tier=${spec%%:*}
-    filter=${spec#*:}
+  local entry tier filter rc=0
+  for entry in $1; do
+    tier=${entry%%:*}
+    filter=${entry#*:}
     case $tier in
       native) (cd "$TREE" && timeout 600 build/native/bin/unit_tests --gtest_filter="$filter") ;;
       win) (cd "$TREE" && timeout 600 wine build/win32/bin/win_tests.exe --gtest_filter="$filter") ;;
@@ -39,7 +45,7 @@ run_tests() {
       kit) (cd "$TREE" && timeout 600 build/native/bin/shellkit_tests --gtest_filter="$filter") ;;
       kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/win32/bin &&
         timeout 600 wine build/win32/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
-      *) echo "unknown tier in $spec"; return 2 ;;
+      *) echo "unknown tier in $entry"; return 2 ;;
     esac >"$TREE/test.log" 2>&1 || rc=1
   done
   return $rc
@@ -52,9 +58,9 @@ wine_session_start "$TREE/build/wineprefix" "$TREE/build/win32/bin/demo-game.exe
 # A test that fails on the unchanged tree proves nothing: each one is run once without a fault.
 declare -A clean
 for patch in "${patches[@]}"; do
-  for spec in $(sed -n 's/^Tests: //p' "$patch"); do
-    [ -n "${clean[$spec]+set}" ] && continue
-    run_tests "$spec" && clean[$spec]=1 || { clean[$spec]=0; echo "fails unchanged: $spec"; }
+  for entry in $(sed -n 's/^Tests: //p' "$patch"); do
+    [ -n "${clean[$entry]+set}" ] && continue
+    run_tests "$entry" && clean[$entry]=1 || { clean[$entry]=0; echo "fails unchanged: $entry"; }
   done
 done
 
@@ -63,10 +69,10 @@ survivors=()
 for patch in "${patches[@]}"; do
   name=$(basename "$patch" .patch)
   tests=$(sed -n 's/^Tests: //p' "$patch")
-  for spec in $tests; do
-    [ "${clean[$spec]}" = 1 ] || { survivors+=("$name (its tests fail unchanged)"); continue 2; }
+  for entry in $tests; do
+    [ "${clean[$entry]}" = 1 ] || { survivors+=("$name (its tests fail unchanged)"); continue 2; }
   done
-  patch -p1 -s -d "$TREE" <"$patch" || { echo "BROKEN    $name: does not apply"; exit 2; }
+  patch -p1 -s --no-backup-if-mismatch -d "$TREE" <"$patch" || { echo "BROKEN    $name: does not apply"; exit 2; }
   if ! build; then
     echo "BROKEN    $name: does not build"; grep -m5 error "$TREE/build.log"; survivors+=("$name (does not build)")
   elif run_tests "$tests"; then
@@ -74,7 +80,7 @@ for patch in "${patches[@]}"; do
   else
     echo "caught    $name"; caught=$((caught + 1))
   fi
-  patch -R -p1 -s -d "$TREE" <"$patch"
+  patch -R -p1 -s --no-backup-if-mismatch -d "$TREE" <"$patch"
 done
 build
 echo "caught $caught of ${#patches[@]}"

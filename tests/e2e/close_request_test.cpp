@@ -33,8 +33,9 @@ TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClos
     const POINT grip = {before.left + 200, before.top + 10};
     DragOnScreen(grip, POINT{grip.x - 100, grip.y + 60});
     OffsetRect(&before, -100, 60);
-    EXPECT_TRUE(WaitUntil([&] { return GetWindowRect(run.wrapper, &after), EqualRect(&after, &before); }, 2000))
-        << after.left << "," << after.top;
+    const auto moved = [&] { return GetWindowRect(run.wrapper, &after), !EqualRect(&after, &before); };
+    EXPECT_TRUE(WaitUntil([&] { return !moved(); }, 2000)) << after.left << "," << after.top;
+    EXPECT_FALSE(WaitUntil(moved, 500)) << "put back at " << after.left << "," << after.top;
     // The game brought in front: the wrapper comes back in front of it where it stands.
     const size_t minimised = JournalMessages(run.gameJournal, {"WM_SYSCOMMAND"}).size();
     SetForegroundWindow(game);
@@ -42,8 +43,7 @@ TEST(CloseRequest, WhileTheGameHasAWindowAsksEachTimeNoKeepsEverythingAndYesClos
         return JournalMessages(run.gameJournal, {"WM_SYSCOMMAND"}).size() > minimised &&
                IsForegroundOf(run.shell.process.dwProcessId);
     }, 3000)) << "the game minimised again, the wrapper in front";
-    GetWindowRect(run.wrapper, &after);
-    EXPECT_TRUE(EqualRect(&after, &before)) << after.left << "," << after.top;
+    EXPECT_FALSE(WaitUntil(moved, 500)) << "put back at " << after.left << "," << after.top;
 
     PostMessageA(run.wrapper, WM_CLOSE, 0, 0);
     box = run.shell.WaitMessageBox("Confirm Exit");
