@@ -13,10 +13,8 @@ int main(int argc, char** argv)
     const std::string folder = ProgramFolder();
     std::ofstream(folder + "MAW_002.dat", std::ios::binary)
         << "Application ID=-1\r\nApplication Name=Win Test Game\r\nDeveloper Channel ID 42\r\n";
-    if (!CopyFileTo(folder + "demo-game.exe", folder + "win_tests.MWG")) {
-        fprintf(stderr, "demo-game.exe must lie beside the test program\n");
-        return 1;
-    }
+    if (!CopyFileTo(folder + "demo-game.exe", folder + "win_tests.MWG"))
+        return fprintf(stderr, "demo-game.exe must lie beside the test program\n"), 1;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
