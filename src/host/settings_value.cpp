@@ -73,12 +73,16 @@ uint32_t LookupSettingNumber(uint32_t& cache, const char* text, const char* key)
     return cache;
 }
 
+bool IsUtf16Settings(const unsigned char* bytes, size_t size)
+{
+    return size >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+}
+
 size_t DecodeSettingsBytes(const unsigned char* bytes, size_t size, char* out)
 {
     const bool utf16le = size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    const bool utf16be = size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
     size_t length = 0;
-    if (utf16le || utf16be) {
+    if (IsUtf16Settings(bytes, size)) {
         for (size_t i = 2; i + 1 < size; i += 2) {
             const unsigned unit = utf16le ? bytes[i] | (bytes[i + 1] << 8) : (bytes[i] << 8) | bytes[i + 1];
             if (unit == 0)
@@ -109,12 +113,14 @@ size_t FindEveryOccurrence(const char* text, const char* key, size_t* offsets, s
 
 size_t WriteSettingsText(char* out, size_t size, const char* name, uint32_t applicationId, uint32_t channelId)
 {
-    const int length = std::snprintf(nullptr, 0, "%s%s\r\n%s%u\r\n%s %u\r\n", APPLICATION_NAME_KEY, name,
+    if (size == 0)
+        return 0;
+    const int length = std::snprintf(out, size, "%s%s\r\n%s%u\r\n%s %u\r\n", APPLICATION_NAME_KEY, name,
                                      APPLICATION_ID_KEY, static_cast<unsigned>(applicationId),
                                      DEVELOPER_CHANNEL_ID_KEY, static_cast<unsigned>(channelId));
-    if (length < 0 || static_cast<size_t>(length) >= size)
+    if (length < 0 || static_cast<size_t>(length) >= size) {
+        out[0] = '\0';
         return 0;
-    std::snprintf(out, size, "%s%s\r\n%s%u\r\n%s %u\r\n", APPLICATION_NAME_KEY, name, APPLICATION_ID_KEY,
-                  static_cast<unsigned>(applicationId), DEVELOPER_CHANNEL_ID_KEY, static_cast<unsigned>(channelId));
+    }
     return static_cast<size_t>(length);
 }

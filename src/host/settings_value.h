@@ -27,6 +27,9 @@ uint32_t ParseSettingNumber(const char* text);
 const char* LookupSettingName(char (&cache)[256], const char* text);
 uint32_t LookupSettingNumber(uint32_t& cache, const char* text, const char* key);
 
+// Whether the settings file's bytes are UTF-16 (as Notepad saves "Unicode"): a byte order mark.
+bool IsUtf16Settings(const unsigned char* bytes, size_t size);
+
 // Turns the settings file's bytes into settings text. out must hold size + 1 bytes; the
 // result is NUL-terminated and never longer than the input. UTF-16 text (as Notepad
 // saves "Unicode") is narrowed so that its keys can be found; anything else is kept as is.
@@ -37,6 +40,6 @@ size_t DecodeSettingsBytes(const unsigned char* bytes, size_t size, char* out);
 size_t FindEveryOccurrence(const char* text, const char* key, size_t* offsets, size_t capacity);
 
 // The settings text that reads back as exactly this name and these IDs: every line ended by
-// CR LF, the channel without "=". Returns its length, or 0 (and writes nothing) when it does
+// CR LF, the channel without "=". Returns its length, or 0 (and an empty text) when it does
 // not fit in size bytes with its NUL.
 size_t WriteSettingsText(char* out, size_t size, const char* name, uint32_t applicationId, uint32_t channelId);

@@ -91,7 +91,7 @@ int RunNew(int argc, char** argv)
                                             ParseSettingNumber(arguments.Get("--channel").c_str()));
     std::string settingsText(settings, length);
     if (!publisher.empty())
-        settingsText += "Publisher=" + publisher + "\r\n";
+        settingsText += PUBLISHER_KEY + publisher + "\r\n";
 
     // Laid out beside its place and moved there whole once it passes the checks, so that
     // a failure leaves nothing behind.

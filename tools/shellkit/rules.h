@@ -7,12 +7,16 @@
 
 // The rules a game folder lives by, each reporting what breaks it.
 
+// The kit's own line in the settings file, naming the publisher for the installer; the shell
+// does not read it.
+const char PUBLISHER_KEY[] = "Publisher=";
+
 // What the shell will read from the settings file, as far as the rules need it.
 struct SettingsReading {
     bool hasName = false;
     std::string name;       // as the shell keeps it (at most 254 characters)
     int nameLine = 0;
-    std::string publisher;  // the kit's own "Publisher=" line, when there is one
+    std::string publisher;  // the kit's own PUBLISHER_KEY line, when there is one
 };
 void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, Report& report,
                    SettingsReading& reading);

@@ -6,7 +6,6 @@
 
 namespace {
 
-const char PUBLISHER_KEY[] = "Publisher=";
 const char* const KEYS[] = {APPLICATION_NAME_KEY, APPLICATION_ID_KEY, DEVELOPER_CHANNEL_ID_KEY};
 
 struct SettingsLines {
@@ -133,7 +132,7 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
     std::vector<char> decoded(bytes.size() + 1);
     const size_t length = DecodeSettingsBytes(bytes.data(), bytes.size(), decoded.data());
     const std::string text(decoded.data(), length);
-    if (bytes.size() >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF)))
+    if (IsUtf16Settings(bytes.data(), bytes.size()))
         report.Warning(path, 0, "saved as UTF-16: the shell reads it, but characters outside the 8-bit range become "
                                 "\"?\"; save it as ANSI");
     CheckLineEnds(path, text, report);
