@@ -3,9 +3,9 @@
 NEEDED_PACKAGES=(cmake make g++ python3 clang libclang-rt-14-dev googletest libgtest-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64
   xvfb xdotool x11-utils x11-apps imagemagick fonts-liberation libjpeg62-turbo-dev libfreetype-dev nsis osslsigncode openssl)
-# Where the registry's i386 security index cannot be read, the plain install of wine32 fails;
-# this script installs it from the same archive's signed index instead.
-WINE32_INSTALLER="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/../shared/tools/install-wine32.sh"
+# Installs wine32 plainly, or, where the mirror's i386 security index cannot be read, from the
+# same archive's other, whole index.
+WINE32_INSTALLER="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/install_wine32.sh"
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
@@ -14,14 +14,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 ensure_wine32() {
   installed wine32:i386 && return 0
   echo "Installing wine32:i386 (the shipping build is 32-bit)"
-  if as_root dpkg --add-architecture i386 && as_root apt-get update -qq &&
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null; then
-    return 0
-  fi
-  if [ -f "$WINE32_INSTALLER" ]; then
-    echo "The plain install failed; trying $WINE32_INSTALLER"
-    as_root bash "$WINE32_INSTALLER" && return 0
-  fi
+  as_root bash "$WINE32_INSTALLER" && return 0
   echo "Could not install wine32:i386. The tests run the 32-bit build under Wine: install Wine's" \
     "32-bit half (Debian: dpkg --add-architecture i386; apt-get install wine32:i386)." >&2
   return 1
