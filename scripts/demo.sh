@@ -12,8 +12,10 @@ source scripts/lib/screen.sh
 
 ensure_packages || { echo "could not install the packages the demo needs" >&2; exit 1; }
 
-echo "== building the shipping build (i686) and the publisher kit"
-if ! { cmake --preset win32 >/dev/null && cmake --build --preset win32 --target shell demo-game MorvessaArcade &&
+wine_pick_build
+wine_build_notice
+echo "== building the $WINE_BUILD build and the publisher kit"
+if ! { cmake --preset "$WINE_BUILD" >/dev/null && cmake --build --preset "$WINE_BUILD" --target shell demo-game MorvessaArcade &&
   cmake --preset native >/dev/null && cmake --build --preset native --target shellkit; } >build-demo.log 2>&1; then
   tail -30 build-demo.log; rm -f build-demo.log; exit 1
 fi
@@ -21,7 +23,7 @@ rm -f build-demo.log
 
 elapsed() { awk -v from="$1" -v to="$EPOCHREALTIME" 'BEGIN { printf "%.2f", to - from }'; }
 
-BIN="$ROOT/build/win32/bin"
+BIN="$ROOT/build/$WINE_BUILD/bin"
 KIT="$ROOT/build/native/bin/shellkit"
 GAME="Target Practice"
 GAME_DIR="$ROOT/demo-out/TargetPractice"
@@ -42,10 +44,10 @@ started=$EPOCHREALTIME
 printf '  built in %.2f s\n' "$(elapsed "$started")"
 
 # A prefix of its own: a wineserver is per prefix, and the tests stop theirs with wineserver -k.
-PREFIX="$ROOT/build/wineprefix-demo"
+PREFIX="$ROOT/build/$WINE_PREFIX_NAME-demo"
 trap wine_session_stop EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$ROOT/build/win32/bin/demo-game.exe" || exit 1
+  WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
   echo "== running on $DISPLAY: play, then close the game (Esc); the shell comes back"
   (cd "$GAME_DIR" && wine "$GAME.exe")
   echo "shell exited with code $?"
@@ -55,7 +57,7 @@ fi
 SHOTS="$ROOT/demo-out/screenshots"
 rm -rf "$SHOTS"; mkdir -p "$SHOTS"
 echo "== no display: starting a virtual one (the first run also creates a Wine prefix, which takes a while)"
-wine_session_start "$PREFIX" "$ROOT/build/win32/bin/demo-game.exe" || exit 1
+wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
 echo "== scripted tour in virtual display $DISPLAY; screenshots in $SHOTS"
 TOUR_START=$SECONDS
 shot() { import -window root "$SHOTS/$1.png" && printf '  %3ds  %s.png  %s\n' $((SECONDS - TOUR_START)) "$1" "$2"; }

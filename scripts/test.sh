@@ -49,13 +49,21 @@ echo "== native unit tests and fuzzing: native build (clang, AddressSanitizer, U
 run_ctest native --preset native
 
 # One WoW64 prefix runs both Windows builds.
+wine_pick_build
 trap wine_session_stop EXIT
-wine_session_start "$PWD/build/wineprefix" build/win32/bin/demo-game.exe || { echo "0 passed, 1 failed"; exit 1; }
-echo "== Windows unit tests and end-to-end runs under Wine: win32 build (i686, the shipping build)"
-run_ctest win32 --preset win32
-echo "== Windows unit tests under Wine: win64 build (x86_64)"
-run_ctest win64 --preset win64 -LE e2e
+wine_session_start "$PWD/build/$WINE_PREFIX_NAME" "build/$WINE_BUILD/bin/demo-game.exe" || { echo "0 passed, 1 failed"; exit 1; }
+if [ "$WINE_BUILD" = win32 ]; then
+  echo "== Windows unit tests and end-to-end runs under Wine: win32 build (i686, the shipping build)"
+  run_ctest win32 --preset win32
+  echo "== Windows unit tests under Wine: win64 build (x86_64)"
+  run_ctest win64 --preset win64 -LE e2e
+else
+  wine_build_notice
+  echo "== Windows unit tests and end-to-end runs under Wine: win64 build (x86_64)"
+  run_ctest win64 --preset win64
+fi
 wine_session_stop
 echo
+wine_build_notice
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || { echo "failing tiers:$failures"; exit 1; }

@@ -11,6 +11,8 @@ ROOT=$PWD
 source scripts/lib/packages.sh
 source scripts/lib/wine_session.sh
 ensure_packages || exit 2
+wine_pick_build
+W=$WINE_BUILD
 patches=("$@")
 [ ${#patches[@]} -eq 0 ] && patches=(tests/mutants/*.patch)
 TREE=${MUTANTS_TREE:-/tmp/morvessa-mutants}
@@ -25,10 +27,11 @@ done
 rm -rf "$stage"
 
 build() {
-  (cd "$TREE" && cmake --preset native && cmake --preset win32 &&
+  (cd "$TREE" && cmake --preset native && cmake --preset $W &&
     cmake --build --preset native --target unit_tests shellkit_tests &&
-    cmake --build --preset win32 --target win_tests e2e_tests shellkit_win_tests &&
+    cmake --build --preset $W --target win_tests e2e_tests shellkit_win_tests &&
     # The update tests try the other architecture's DLL too.
+    cmake --preset win32 && cmake --build --preset win32 --target MorvessaArcade &&
     cmake --preset win64 && cmake --build --preset win64 --target MorvessaArcade) >"$TREE/build.log" 2>&1
 }
 
@@ -40,11 +43,11 @@ run_tests() {
     filter=${entry#*:}
     case $tier in
       native) (cd "$TREE" && timeout 600 build/native/bin/unit_tests --gtest_filter="$filter") ;;
-      win) (cd "$TREE" && timeout 600 wine build/win32/bin/win_tests.exe --gtest_filter="$filter") ;;
-      e2e) (cd "$TREE" && timeout 600 wine build/win32/bin/e2e_tests.exe --gtest_filter="$filter") ;;
+      win) (cd "$TREE" && timeout 600 wine build/$W/bin/win_tests.exe --gtest_filter="$filter") ;;
+      e2e) (cd "$TREE" && timeout 600 wine build/$W/bin/e2e_tests.exe --gtest_filter="$filter") ;;
       kit) (cd "$TREE" && timeout 600 build/native/bin/shellkit_tests --gtest_filter="$filter") ;;
-      kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/win32/bin &&
-        timeout 600 wine build/win32/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
+      kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/$W/bin &&
+        timeout 600 wine build/$W/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
       *) echo "unknown tier in $entry"; return 2 ;;
     esac >"$TREE/test.log" 2>&1 || rc=1
   done
@@ -53,7 +56,8 @@ run_tests() {
 
 trap wine_session_stop EXIT
 build || { echo "the unchanged tree does not build:"; tail -20 "$TREE/build.log"; exit 2; }
-wine_session_start "$TREE/build/wineprefix" "$TREE/build/win32/bin/demo-game.exe" || exit 2
+wine_session_start "$TREE/build/$WINE_PREFIX_NAME" "$TREE/build/$W/bin/demo-game.exe" || exit 2
+wine_build_notice
 
 # A test that fails on the unchanged tree proves nothing: each one is run once without a fault.
 declare -A clean

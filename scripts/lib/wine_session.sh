@@ -1,5 +1,37 @@
 # A virtual X display and a persistent wineserver of our own, stopped by PID on exit.
-# Usage: wine_session_start PREFIX_DIR DEMO_GAME_EXE; ...; wine_session_stop
+# Usage: wine_pick_build; wine_session_start PREFIX_DIR DEMO_GAME_EXE; ...; wine_session_stop
+
+# The build that Wine can run here: win32, the shipping build, wherever the machine runs 32-bit
+# programs. Where its kernel has 32-bit emulation switched off, Wine's 32-bit loader cannot start
+# ("Exec format error") and no 32-bit Windows program can run; the Windows tiers then run the
+# x86_64 build, through the 64-bit loader alone (found first on PATH as wine and wine-stable,
+# which wineboot calls), in a prefix of its own.
+WINE_BUILD=win32
+WINE_PREFIX_NAME=wineprefix
+wine_pick_build() {
+  if [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE_BUILD=win32
+    WINE_PREFIX_NAME=wineprefix
+    return 0
+  fi
+  WINE_BUILD=win64
+  WINE_PREFIX_NAME=wineprefix64
+  local shim
+  shim="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine64-loader"
+  mkdir -p "$shim"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shim/wine"
+  chmod +x "$shim/wine"
+  cp "$shim/wine" "$shim/wine-stable"
+  export WINELOADER=/usr/lib/wine/wine64
+  case ":$PATH:" in *":$shim:"*) ;; *) export PATH="$shim:$PATH" ;; esac
+}
+
+# Said wherever the 32-bit build could not be run, so that no one takes the run for more.
+wine_build_notice() {
+  [ "$WINE_BUILD" = win32 ] && return 0
+  echo "NOTE: this machine runs no 32-bit programs (its kernel has 32-bit emulation switched off), so the"
+  echo "      shipping 32-bit build is built but not run; the Windows tiers run the x86_64 build instead."
+}
 
 XVFB_PID=""
 WINESERVER_PID=""
@@ -28,7 +60,7 @@ wine_session_start() {
     export DISPLAY="$WINE_SESSION_DISPLAY"
   fi
   # A prefix made before wine32 was installed runs 64-bit programs only: make it again.
-  if [ -d "$WINEPREFIX" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  if [ "$WINE_BUILD" = win32 ] && [ -d "$WINEPREFIX" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
     rm -rf "$WINEPREFIX"
   fi
   if [ ! -f "$WINEPREFIX/.morvessa-ready" ]; then
