@@ -83,7 +83,7 @@ unsigned short Arcade::EnterMenuSession(unsigned short mode, unsigned width, uns
 void Arcade::DrawFrame(unsigned char* pixels, unsigned stride, unsigned short bytesPerPixel, unsigned short repaint,
                        bool updateRolledBack, bool rollbackNotice)
 {
-    catalogue.Draw(pixels, stride, bytesPerPixel, repaint == 0, updateRolledBack || rollbackNotice, GetTickCount());
+    catalogue.Draw(pixels, stride, bytesPerPixel, repaint == MADLL_FRAME_REPAINTED, updateRolledBack || rollbackNotice, GetTickCount());
     if (!catalogue.running)
         return;
     ++sessionFrames;

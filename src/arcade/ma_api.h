@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+// Its constants (the menu, the repaint words) are the API's too.
+#include "arcade/morvessa_arcade.h"
+
 // 0 is success.
 typedef uint16_t ArcadeResult;
 

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "arcade/ma_module_state.h"
+#include "host/game_folder.h"
 #include "host/module_directory.h"
 
 // Only for checks in this file: the box names it with the line of the check.
@@ -78,7 +79,9 @@ ArcadeResult MA_Initialize(uint32_t applicationId, const char* pApplicationName,
     char folder[MAX_PATH];
     GetModuleDirectory(folder, MAX_PATH);
     // Too deep a folder leaves the path empty: the DLL then fails to load instead of a cut path.
-    JoinPath(state.arcadeFolder, folder, "MorvessaArcade\\");
+    char arcade[MAX_PATH];
+    if (!JoinPath(arcade, folder, ARCADE_FOLDER_NAME) || !JoinPath(state.arcadeFolder, arcade, "\\"))
+        state.arcadeFolder[0] = '\0';
 
     state.applicationId = applicationId;
     if (pApplicationName != nullptr) {
@@ -97,7 +100,7 @@ ArcadeResult MA_LoadAndLink(uint32_t applicationId, const char* pApplicationName
     state.initialized = true;
 
     char dllPath[MAX_PATH];
-    if (state.arcadeFolder[0] != '\0' && JoinPath(dllPath, state.arcadeFolder, "MorvessaArcade.dll"))
+    if (state.arcadeFolder[0] != '\0' && JoinPath(dllPath, state.arcadeFolder, ARCADE_DLL_NAME))
         state.dllModule = LoadLibraryA(dllPath);
     else
         state.dllModule = nullptr;

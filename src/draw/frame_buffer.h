@@ -5,6 +5,8 @@
 
 #include "draw/gdi_selection.h"
 
+const uint16_t FRAME_BYTES_PER_PIXEL = 3;
+
 // A 24-bit top-down DIB section, blue-green-red, made with the window's DC. Rows are widened
 // to a multiple of 4 pixels so that each starts on a 4-byte boundary; *stride gets their
 // length in bytes. Null (and *bits null) when it cannot be made.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/game_folder.h"
 #include "host/game_image_name.h"
 #include "host/module_directory.h"
 #include "host/settings_value.h"
@@ -30,7 +31,7 @@ GameHost::GameHost() : processInfo(), gameWindow(nullptr), settingsText(nullptr)
     GetModuleFileNameA(nullptr, gameImagePath, MAX_PATH);
     MakeGameImageName(gameImagePath);
 
-    LoadSettingsText("MAW_002.dat");
+    LoadSettingsText(SETTINGS_FILE_NAME);
 }
 
 GameHost::~GameHost()

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "host/game_folder.h"
+
 static void KeepAfterLast(char* path, char separator)
 {
     const char* last = std::strrchr(path, separator);
@@ -15,7 +17,7 @@ void MakeGameImageName(char* path)
     KeepAfterLast(path, '/');
     KeepAfterLast(path, '\\');
     const size_t length = std::strlen(path);
-    if (length < 3)
+    if (length < GAME_SUFFIX_LENGTH)
         return;
-    std::memcpy(path + length - 3, "MWG", 3);
+    std::memcpy(path + length - GAME_SUFFIX_LENGTH, GAME_IMAGE_SUFFIX, GAME_SUFFIX_LENGTH);
 }

@@ -2,8 +2,10 @@
 
 #include "arcade/ma_api.h"
 #include "draw/background_picture.h"
+#include "draw/frame_buffer.h"
 #include "draw/gdi_selection.h"
 #include "draw/text.h"
+#include "host/game_folder.h"
 #include "host/game_host.h"
 #include "shell/wrapper_placement.h"
 #include "shell/wrapper_window.h"
@@ -39,7 +41,7 @@ void ScreenController::Initialize()
     clientWidth = client.right;
     clientHeight = client.bottom;
     CreateFrameBuffer();
-    TheBackground.Load("Background.jpg");
+    TheBackground.Load(BACKGROUND_FILE_NAME);
 }
 
 void ScreenController::SetState(ScreenState newState)
@@ -110,12 +112,12 @@ void ScreenController::Tick()
 
 void ScreenController::StepMenuSession()
 {
-    uint16_t repaint = 1;
+    uint16_t repaint = MADLL_FRAME_CONTINUED;
     if (windowPainted) {
         windowPainted = false;
-        repaint = 0;
+        repaint = MADLL_FRAME_REPAINTED;
     }
-    MA_DrawNextFrameIntoBuffer(frameBits, frameStride, 3, repaint);
+    MA_DrawNextFrameIntoBuffer(frameBits, frameStride, FRAME_BYTES_PER_PIXEL, repaint);
     // The Present that follows copies the whole frame once the session is over.
     if (MA_IsTheMenuSessionComplete())
         menuSessionActive = false;

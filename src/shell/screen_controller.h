@@ -80,6 +80,8 @@ struct ScreenController {
     char* ExpandTemplate(const char* text);
     uint32_t DrawWrappedText(const char* text, int points, HDC dc, int x, int y, int width);
     uint32_t DrawTitleBlock(HDC dc, int x, int y, int width);
+    // The title block, then the body right below it, in the closing screen's column.
+    void DrawClosingText(HDC dc);
 
     // Mouse input for the buttons; nothing reaches them during a menu session.
     void OnMouseMove(int x, int y);

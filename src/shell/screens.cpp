@@ -37,13 +37,9 @@ void ScreenController::StateClosing(uint32_t message, HDC dc)
         if (StepCloseCountdown(closeCountdown))
             PostMessageA(WrapperWindow, WM_CLOSE, 0, 0);
         break;
-    case MSG_DRAW: {
-        const int titleHeight =
-            static_cast<int>(DrawTitleBlock(dc, CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP, CLOSING_TEXT_WIDTH));
-        DrawWrappedText(CLOSING_SCREEN_TEXT, CLOSING_BODY_POINTS, dc, CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP + titleHeight,
-                        CLOSING_TEXT_WIDTH);
+    case MSG_DRAW:
+        DrawClosingText(dc);
         break;
-    }
     default:
         break;
     }
@@ -86,7 +82,7 @@ void ScreenController::PlayGame()
 
 void ScreenController::OpenOtherGames()
 {
-    if (MA_EnterMenuSession(1, static_cast<uint32_t>(clientWidth), static_cast<uint32_t>(clientHeight)) != 0) {
+    if (MA_EnterMenuSession(MADLL_MENU_OTHER_GAMES, static_cast<uint32_t>(clientWidth), static_cast<uint32_t>(clientHeight)) != 0) {
         MessageBoxA(nullptr, MA_GetLastErrorInformation(), "Error", MB_OK);
         menuSessionActive = false;
         return;

@@ -4,7 +4,7 @@
 
 bool ComputeWrapperOuterSize(int* width, int* height)
 {
-    RECT outer = {0, 0, WRAPPER_CLIENT_WIDTH, WRAPPER_CLIENT_HEIGHT};
+    RECT outer = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
     const bool computed = AdjustWindowRectEx(&outer, WRAPPER_STYLE, FALSE, 0) != FALSE;
     *width = outer.right - outer.left;
     *height = outer.bottom - outer.top;

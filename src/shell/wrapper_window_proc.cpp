@@ -66,7 +66,7 @@ LRESULT CALLBACK WrapperWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_MOUSELEAVE:
         // Just outside the client area, so outside every button.
-        controller.OnMouseMove(WRAPPER_CLIENT_WIDTH, WRAPPER_CLIENT_HEIGHT);
+        controller.OnMouseMove(CLIENT_WIDTH, CLIENT_HEIGHT);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

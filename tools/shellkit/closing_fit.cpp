@@ -4,11 +4,12 @@
 #include <cstring>
 
 #include "shell/closing_screen.h"
+#include "shell/countdown.h"
 
 namespace {
 
-struct MeasuringColumn : WrapColumn {
-    MeasuringColumn(TextMeasurer& measurer, int points) : measurer(measurer), points(points) {}
+struct MeasuringWrap : WrapColumn {
+    MeasuringWrap(TextMeasurer& measurer, int points) : measurer(measurer), points(points) {}
     uint32_t MeasurePrefixes(const char* run, uint32_t length, uint32_t* widths) override
     {
         return measurer.MeasurePrefixes(points, run, length, widths);
@@ -19,22 +20,29 @@ struct MeasuringColumn : WrapColumn {
     int points;
 };
 
-uint32_t LaidOutHeight(const char* text, const char* name, int points, TextMeasurer& measurer)
-{
-    // The first frame shows 20: two digits, as wide as the countdown ever gets.
-    char* expanded = ExpandPlaceholders(text, 20.0f, name);
-    MeasuringColumn column(measurer, points);
-    const uint32_t height = LayOutWrappedText(expanded, static_cast<uint32_t>(std::strlen(expanded)),
-                                              static_cast<uint32_t>(CLOSING_TEXT_WIDTH), column);
-    std::free(expanded);
-    return height;
-}
+// The closing screen's column measured as its first frame lays it out: the countdown then shows
+// its starting value, as wide as it ever gets.
+struct MeasuringColumn : ClosingColumn {
+    MeasuringColumn(TextMeasurer& measurer, const char* name) : measurer(measurer), name(name) {}
+    uint32_t Text(const char* text, int points, int) override
+    {
+        char* expanded = ExpandPlaceholders(text, CLOSE_COUNTDOWN_SECONDS, name);
+        MeasuringWrap wrap(measurer, points);
+        const uint32_t height = LayOutWrappedText(expanded, static_cast<uint32_t>(std::strlen(expanded)),
+                                                  static_cast<uint32_t>(CLOSING_TEXT_WIDTH), wrap);
+        std::free(expanded);
+        return height;
+    }
+    uint32_t Separator(int) override { return SEPARATOR_BLOCK_HEIGHT; }
+
+    TextMeasurer& measurer;
+    const char* name;
+};
 
 }  // namespace
 
 uint32_t ClosingTextBottom(const char* name, TextMeasurer& measurer)
 {
-    const uint32_t title = LaidOutHeight(name, name, CLOSING_TITLE_POINTS, measurer);
-    const uint32_t body = LaidOutHeight(CLOSING_SCREEN_TEXT, name, CLOSING_BODY_POINTS, measurer);
-    return static_cast<uint32_t>(CLOSING_TEXT_TOP) + title + SEPARATOR_BLOCK_HEIGHT + body;
+    MeasuringColumn column(measurer, name);
+    return StackClosingColumn(column, name);
 }

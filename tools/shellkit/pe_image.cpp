@@ -109,12 +109,29 @@ struct ResourceWalk {
     }
 };
 
-}  // namespace
+// Where the optional header's data directories lie.
+struct Directories {
+    uint64_t optional = 0;
+    uint16_t optionalSize = 0;
+    uint64_t first = 0;
+    uint32_t count = 0;
 
-bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
+    bool Get(const Reader& reader, uint32_t index, uint32_t& rva, uint32_t& size) const
+    {
+        rva = size = 0;
+        const uint64_t at = first + uint64_t(index) * 8;
+        if (index >= count || at + 8 > optional + optionalSize)
+            return false;
+        rva = reader.U32(at);
+        size = reader.U32(at + 4);
+        return rva != 0 && size != 0;
+    }
+};
+
+// The MZ, PE and optional headers and the section table.
+bool ReadHeaders(Reader& reader, PeImage& image, Directories& directories, std::string& error)
 {
-    *this = PeImage();
-    Reader reader{bytes, {}};
+    const std::vector<uint8_t>& bytes = reader.bytes;
     if (!reader.Has(0, 64) || bytes[0] != 'M' || bytes[1] != 'Z') {
         error = "not a Windows executable (no MZ header)";
         return false;
@@ -124,11 +141,11 @@ bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
         error = "not a Windows executable (an MZ header without a PE header: a DOS program or a damaged file)";
         return false;
     }
-    machine = reader.U16(pe + 4);
+    image.machine = reader.U16(pe + 4);
     const uint16_t sectionCount = reader.U16(pe + 6);
     const uint16_t optionalSize = reader.U16(pe + 20);
     const uint16_t characteristics = reader.U16(pe + 22);
-    isDll = (characteristics & CHARACTERISTIC_DLL) != 0;
+    image.isDll = (characteristics & CHARACTERISTIC_DLL) != 0;
     const uint64_t optional = pe + 24;
     if (!reader.Has(optional, optionalSize) || optionalSize < 2) {
         error = "a damaged Windows executable (its optional header is cut short)";
@@ -139,13 +156,15 @@ bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
         return false;
     }
     const uint16_t magic = reader.U16(optional);
-    const uint64_t directories = magic == 0x20B ? optional + 112 : optional + 96;
     const uint64_t directoryCountAt = magic == 0x20B ? optional + 108 : optional + 92;
     if ((magic != 0x10B && magic != 0x20B) || directoryCountAt + 4 > optional + optionalSize) {
         error = "a damaged Windows executable (unknown optional header)";
         return false;
     }
-    const uint32_t directoryCount = reader.U32(directoryCountAt);
+    directories.optional = optional;
+    directories.optionalSize = optionalSize;
+    directories.first = directoryCountAt + 4;
+    directories.count = reader.U32(directoryCountAt);
     const uint64_t sectionTable = optional + optionalSize;
     if (!reader.Has(sectionTable, uint64_t(sectionCount) * 40)) {
         error = "a damaged Windows executable (its section table is cut short)";
@@ -155,65 +174,80 @@ bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
         const uint64_t at = sectionTable + uint64_t(i) * 40;
         reader.sections.push_back({reader.U32(at + 12), reader.U32(at + 8), reader.U32(at + 16), reader.U32(at + 20)});
     }
-    const auto directory = [&](uint32_t index, uint32_t& rva, uint32_t& size) {
-        rva = size = 0;
-        const uint64_t at = directories + uint64_t(index) * 8;
-        if (index >= directoryCount || at + 8 > optional + optionalSize)
-            return false;
-        rva = reader.U32(at);
-        size = reader.U32(at + 4);
-        return rva != 0 && size != 0;
-    };
+    return true;
+}
 
+bool ReadExportNames(const Reader& reader, const Directories& directories, std::vector<std::string>& exportNames,
+                     std::string& error)
+{
     uint32_t rva = 0;
     uint32_t size = 0;
-    if (directory(EXPORT_DIRECTORY, rva, size)) {
-        uint64_t table = 0;
-        if (!reader.FileOffset(rva, 40, table)) {
-            error = "a damaged Windows executable (its export table lies outside the file)";
-            return false;
-        }
-        const uint32_t nameCount = reader.U32(table + 24);
-        uint64_t names = 0;
-        if (nameCount > MAX_TABLE_ENTRIES || !reader.FileOffset(reader.U32(table + 32), nameCount * 4, names)) {
-            error = "a damaged Windows executable (its export names lie outside the file)";
-            return false;
-        }
-        for (uint32_t i = 0; i < nameCount; ++i) {
-            std::string name;
-            if (!reader.String(reader.U32(names + uint64_t(i) * 4), name)) {
-                error = "a damaged Windows executable (an export name lies outside the file)";
-                return false;
-            }
-            exportNames.push_back(name);
-        }
+    if (!directories.Get(reader, EXPORT_DIRECTORY, rva, size))
+        return true;
+    uint64_t table = 0;
+    if (!reader.FileOffset(rva, 40, table)) {
+        error = "a damaged Windows executable (its export table lies outside the file)";
+        return false;
     }
-    if (directory(RESOURCE_DIRECTORY, rva, size)) {
-        uint64_t base = 0;
-        uint32_t first = 0;
-        uint32_t count = 0;
-        const bool found = reader.FileOffset(rva, 16, base);
-        const ResourceWalk walk{reader, base, size};
-        if (!found || !walk.Entries(0, first, count)) {
-            error = "a damaged Windows executable (its resources lie outside the file)";
+    const uint32_t nameCount = reader.U32(table + 24);
+    uint64_t names = 0;
+    if (nameCount > MAX_TABLE_ENTRIES || !reader.FileOffset(reader.U32(table + 32), nameCount * 4, names)) {
+        error = "a damaged Windows executable (its export names lie outside the file)";
+        return false;
+    }
+    for (uint32_t i = 0; i < nameCount; ++i) {
+        std::string name;
+        if (!reader.String(reader.U32(names + uint64_t(i) * 4), name)) {
+            error = "a damaged Windows executable (an export name lies outside the file)";
             return false;
         }
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint32_t type = reader.U32(base + first + i * 8);
-            const uint32_t value = reader.U32(base + first + i * 8 + 4);
-            if (type == RESOURCE_TYPE_GROUP_ICON)
-                hasIcon = walk.Count(value, 1) > 0;
-            if (type != RESOURCE_TYPE_MANIFEST)
-                continue;
-            manifestCount = static_cast<int>(walk.Count(value, 1));
-            uint32_t dataRva = 0;
-            uint32_t dataSize = 0;
-            uint64_t data = 0;
-            if (walk.FirstData(value, 1, dataRva, dataSize) && reader.FileOffset(dataRva, dataSize, data))
-                manifest.assign(reinterpret_cast<const char*>(bytes.data() + data), dataSize);
-        }
+        exportNames.push_back(name);
     }
     return true;
+}
+
+// The icon and the manifest, the only resources the kit looks at.
+bool ReadResources(const Reader& reader, const Directories& directories, PeImage& image, std::string& error)
+{
+    uint32_t rva = 0;
+    uint32_t size = 0;
+    if (!directories.Get(reader, RESOURCE_DIRECTORY, rva, size))
+        return true;
+    uint64_t base = 0;
+    uint32_t first = 0;
+    uint32_t count = 0;
+    const bool found = reader.FileOffset(rva, 16, base);
+    const ResourceWalk walk{reader, base, size};
+    if (!found || !walk.Entries(0, first, count)) {
+        error = "a damaged Windows executable (its resources lie outside the file)";
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t type = reader.U32(base + first + i * 8);
+        const uint32_t value = reader.U32(base + first + i * 8 + 4);
+        if (type == RESOURCE_TYPE_GROUP_ICON)
+            image.hasIcon = walk.Count(value, 1) > 0;
+        if (type != RESOURCE_TYPE_MANIFEST)
+            continue;
+        image.manifestCount = static_cast<int>(walk.Count(value, 1));
+        uint32_t dataRva = 0;
+        uint32_t dataSize = 0;
+        uint64_t data = 0;
+        if (walk.FirstData(value, 1, dataRva, dataSize) && reader.FileOffset(dataRva, dataSize, data))
+            image.manifest.assign(reinterpret_cast<const char*>(reader.bytes.data() + data), dataSize);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
+{
+    *this = PeImage();
+    Reader reader{bytes, {}};
+    Directories directories;
+    return ReadHeaders(reader, *this, directories, error) && ReadExportNames(reader, directories, exportNames, error) &&
+           ReadResources(reader, directories, *this, error);
 }
 
 bool PeImage::Exports(const std::string& name) const
