@@ -74,6 +74,30 @@ std::string Shortcut(int folder)
     return facts;
 }
 
+// The pixels of a program's 32 x 32 icon, as Windows picks it from its first icon group.
+std::string IconImage(const std::string& path)
+{
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr)
+        return "";
+    LPCSTR group = nullptr;
+    EnumResourceNamesA(module, RT_GROUP_ICON, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+        *reinterpret_cast<LPCSTR*>(found) = name;
+        return FALSE;
+    }, reinterpret_cast<LONG_PTR>(&group));
+    std::string image;
+    HRSRC directory = group == nullptr ? nullptr : FindResourceA(module, group, RT_GROUP_ICON);
+    if (directory != nullptr) {
+        const int id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, directory))),
+                                                   TRUE, 32, 32, LR_DEFAULTCOLOR);
+        HRSRC icon = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+        if (icon != nullptr)
+            image.assign(static_cast<const char*>(LockResource(LoadResource(module, icon))), SizeofResource(module, icon));
+    }
+    FreeLibrary(module);
+    return image;
+}
+
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvessa Demo 1001";
 
 // A value of the uninstall entry, numbers in decimal.
@@ -169,6 +193,10 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
     EXPECT_TRUE(FilesBelow(installed) == expected) << "the installed files are the folder's, byte for byte";
 
     const std::string exe = installed + "\\Target Practice.exe";
+    const std::string icon = IconImage(Made("Target Practice\\Target Practice.MWG"));
+    ASSERT_FALSE(icon.empty());
+    EXPECT_TRUE(IconImage(kSetup) == icon) << "the setup wears the game's icon";
+    EXPECT_TRUE(IconImage(installed + "\\Uninstall.exe") == icon) << "and so does the uninstaller";
     for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY})
         EXPECT_EQ(Shortcut(folder), exe + " " + installed + "\\Target Practice.MWG,0 in " + installed);
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})

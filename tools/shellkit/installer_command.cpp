@@ -66,12 +66,14 @@ bool IsSignedKind(const std::string& path)
     return lower.size() > 4 && (lower.compare(lower.size() - 4, 4, ".exe") == 0 || lower.compare(lower.size() - 4, 4, ".mwg") == 0);
 }
 
-bool ShellIsX64(const std::string& shell)
+PeImage ImageOf(const std::string& path)
 {
     std::vector<uint8_t> bytes;
     PeImage image;
     std::string error;
-    return ReadWholeFile(shell, bytes) && image.Read(bytes, error) && image.machine == MACHINE_AMD64;
+    if (!ReadWholeFile(path, bytes) || !image.Read(bytes, error))
+        return PeImage();
+    return image;
 }
 
 }  // namespace
@@ -113,7 +115,7 @@ int RunInstaller(int argc, char** argv)
     plan.applicationId = reading.applicationId;
     plan.version = version;
     plan.sourceFolder = AbsolutePath(arguments.folder);
-    plan.x64 = ShellIsX64(JoinPath(plan.sourceFolder, name + ".exe"));
+    plan.x64 = ImageOf(JoinPath(plan.sourceFolder, name + ".exe")).machine == MACHINE_AMD64;
     ListFilesBelow(plan.sourceFolder, plan.files);
 
     // Built beside its place and moved there only when whole.
@@ -124,6 +126,15 @@ int RunInstaller(int argc, char** argv)
     if (!MakeSigner(arguments, work, plan.title, signer, error)) {
         RemoveTree(work);
         return Refuse(error);
+    }
+    // The setup and the uninstaller wear the game's icon.
+    const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + ".MWG")).iconFile;
+    if (!icon.empty()) {
+        plan.icon = JoinPath(work, "game.ico");
+        if (!WriteWholeFile(plan.icon, icon)) {
+            RemoveTree(work);
+            return Refuse("cannot write in " + work);
+        }
     }
     const std::string built = JoinPath(work, "setup.exe");
     plan.outFile = built;
