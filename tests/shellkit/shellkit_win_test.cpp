@@ -272,7 +272,6 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRuns)
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
     const std::string installed = PerUserFolder();
-    const auto before = FilesBelow(installed);
     for (const char* part : {"Target Practice.exe", "Target Practice.MWG"}) {
         SCOPED_TRACE(part);
         // The shell with its game, or the game alone (the shell may have ended).
@@ -282,6 +281,8 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRuns)
         ASSERT_TRUE(game.Start(installed + "\\" + part));
         ASSERT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000));
         SetDemoGameBehaviour("", "");
+        Sleep(1000);
+        const auto before = FilesBelow(installed);
 
         EXPECT_EQ(RunToEnd(kSetup13, "/S"), 2u) << "an upgrade";
         EXPECT_EQ(RunToEnd(kSetup, "/S"), 2u) << "the same version again";
