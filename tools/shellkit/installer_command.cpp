@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "file_system.h"
 #include "nsis_script.h"
+#include "nsis_text.h"
 #include "pe_image.h"
 #include "process.h"
 #include "rules.h"
@@ -56,14 +57,6 @@ std::string Makensis()
                 return std::string(folder) + "makensis.exe";
     }
     return "makensis";
-}
-
-bool IsSignedKind(const std::string& path)
-{
-    std::string lower = path;
-    for (char& c : lower)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower.size() > 4 && (lower.compare(lower.size() - 4, 4, ".exe") == 0 || lower.compare(lower.size() - 4, 4, ".mwg") == 0);
 }
 
 PeImage ImageOf(const std::string& path)
@@ -148,7 +141,7 @@ int RunInstaller(int argc, char** argv)
         // Every program the setup writes is signed, the uninstaller as makensis writes it.
         int copies = 0;
         for (const FolderEntry& file : plan.files) {
-            if (!IsSignedKind(file.relativePath))
+            if (!HasExtension(file.relativePath, ".exe") && !HasExtension(file.relativePath, ".mwg"))
                 continue;
             const std::string copy = JoinPath(work, "signed-" + std::to_string(copies++));
             if (!CopyOneFile(JoinPath(plan.sourceFolder, file.relativePath), copy) || !signer.Sign(copy))

@@ -19,10 +19,7 @@ bool InArcadeFolder(const std::string& windowsPath)
 
 bool IsArcadeDll(const std::string& windowsPath)
 {
-    std::string lower = windowsPath;
-    for (char& c : lower)
-        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return InArcadeFolder(windowsPath) && lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".dll") == 0;
+    return InArcadeFolder(windowsPath) && HasExtension(windowsPath, ".dll");
 }
 
 // Keeps an installed arcade DLL that the setup's copy cannot be shown to be at least as new as:

@@ -1,5 +1,7 @@
 #include "nsis_text.h"
 
+#include <cstring>
+
 std::string NsisEscaped(const std::string& text)
 {
     std::string escaped;
@@ -36,4 +38,17 @@ std::string FolderOf(const std::string& relative)
 {
     const size_t at = WindowsPath(relative).find_last_of('\\');
     return at == std::string::npos ? "" : WindowsPath(relative).substr(0, at);
+}
+
+bool HasExtension(const std::string& path, const char* extension)
+{
+    const size_t length = std::strlen(extension);
+    if (path.size() < length)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        const char c = path[path.size() - length + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != extension[i])
+            return false;
+    }
+    return true;
 }

@@ -9,3 +9,5 @@ std::string Nsis(const std::string& variable, const std::string& text);
 std::string WindowsPath(std::string path);
 std::string NameOf(const std::string& relative);
 std::string FolderOf(const std::string& relative);
+// Whether a file name ends in an extension such as ".dll", in any case.
+bool HasExtension(const std::string& path, const char* extension);
