@@ -74,6 +74,12 @@ std::string Shortcut(int folder)
     return facts;
 }
 
+BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    *reinterpret_cast<LPCSTR*>(found) = name;
+    return FALSE;
+}
+
 // The pixels of a program's 32 x 32 icon, as Windows picks it from its first icon group.
 std::string IconImage(const std::string& path)
 {
@@ -81,10 +87,7 @@ std::string IconImage(const std::string& path)
     if (module == nullptr)
         return "";
     LPCSTR group = nullptr;
-    EnumResourceNamesA(module, RT_GROUP_ICON, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
-        *reinterpret_cast<LPCSTR*>(found) = name;
-        return FALSE;
-    }, reinterpret_cast<LONG_PTR>(&group));
+    EnumResourceNamesA(module, RT_GROUP_ICON, FirstName, reinterpret_cast<LONG_PTR>(&group));
     std::string image;
     HRSRC directory = group == nullptr ? nullptr : FindResourceA(module, group, RT_GROUP_ICON);
     if (directory != nullptr) {
