@@ -74,9 +74,11 @@ std::string Shortcut(int folder)
     return facts;
 }
 
+// The name lives only during the enumeration: a text name is copied.
 BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
 {
-    *reinterpret_cast<LPCSTR*>(found) = name;
+    *reinterpret_cast<std::string*>(found) =
+        IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name)) : std::string(name);
     return FALSE;
 }
 
@@ -86,10 +88,10 @@ std::string IconImage(const std::string& path)
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (module == nullptr)
         return "";
-    LPCSTR group = nullptr;
+    std::string group;
     EnumResourceNamesA(module, RT_GROUP_ICON, FirstName, reinterpret_cast<LONG_PTR>(&group));
     std::string image;
-    HRSRC directory = group == nullptr ? nullptr : FindResourceA(module, group, RT_GROUP_ICON);
+    HRSRC directory = group.empty() ? nullptr : FindResourceA(module, group.c_str(), RT_GROUP_ICON);
     if (directory != nullptr) {
         const int id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, directory))),
                                                    TRUE, 32, 32, LR_DEFAULTCOLOR);
