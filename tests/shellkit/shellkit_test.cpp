@@ -290,7 +290,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
         {"password alone", installer + " --sign-password-file " + Quoted(notes), 1, "a password or a timestamp server without --sign"},
         {"password on a command line", installer + " --sign " + Quoted(notes) + " --sign-password x", 1,
          "would put the password on a command line"},
-        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "could not sign Target Practice.exe"},
+        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "could not sign Target Practice.MWG"},
         {"signing command without its file", installer + " --sign-command 'sign-it'", 1, "has no {file}"},
     };
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
