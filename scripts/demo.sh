@@ -113,15 +113,16 @@ shot 7-shell-closed "the countdown reached 0: the shell has closed itself"
 echo "shell exited by itself with code $code, $((SECONDS - TOUR_START)) s into the tour"
 echo "screenshots: $SHOTS"
 
-# The player's side: the installer, silent, into a folder of our choosing; the installed game;
-# and the uninstaller, which leaves what the game wrote and names it in its log.
-INSTALLED='C:\Games\TargetPractice'
-INSTALLED_UNIX="$WINEPREFIX/drive_c/Games/TargetPractice"
-echo "== installing silently: TargetPractice-Setup.exe /S /D=$INSTALLED"
+# The player's side: the installer, silent, for this player alone (no administrator rights
+# asked); the installed game; and the uninstaller, which leaves what the game wrote and names
+# it in its log.
+INSTALLED_UNIX="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/$GAME"
+INSTALLED="C:${INSTALLED_UNIX#"$WINEPREFIX/drive_c"}"
+INSTALLED=${INSTALLED//\//\\}
+echo "== installing silently for the current player: TargetPractice-Setup.exe /S"
 started=$EPOCHREALTIME
-# /D= must come last and unquoted, so the folder has no space in it here.
-wine "$SETUP" /S "/D=$INSTALLED" </dev/null >/dev/null 2>&1 || { echo "the installer failed"; exit 1; }
-printf '  installed in %.2f s:\n' "$(elapsed "$started")"
+wine "$SETUP" /S </dev/null >/dev/null 2>&1 || { echo "the installer failed"; exit 1; }
+printf '  installed in %.2f s into %s:\n' "$(elapsed "$started")" "$INSTALLED"
 (cd "$INSTALLED_UNIX" && find . -type f | sort | sed 's#^\./#  #')
 find "$WINEPREFIX/drive_c" -name "$GAME.lnk" | sed "s#^$WINEPREFIX/#  shortcut: #"
 echo "== running the installed game: it ends by itself after 3 s and the closing screen comes back"
@@ -137,7 +138,7 @@ wine "$INSTALLED\\Uninstall.exe" /S </dev/null >/dev/null 2>&1
 deadline=$((SECONDS + 30))
 while [ -e "$INSTALLED_UNIX/Uninstall.exe" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
 sleep 1
-echo "  left in $INSTALLED (what the game and its arcade layer wrote):"
+echo "  left in $INSTALLED (what the game wrote; the arcade layer's files went with it):"
 (cd "$INSTALLED_UNIX" 2>/dev/null && find . -type f | sort | sed 's#^\./#    #')
 echo "  the uninstaller's log:"
 sed 's/^/    /' "$WINEPREFIX"/drive_c/users/*/Temp/"$GAME uninstall.log"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Deliberate faults in the product code, each a small patch in tests/mutants/ whose header
 # names the fault and the tests that must catch it (native:, win:, e2e:, or kit: and kitwin: for
-# the publisher kit's native and Windows tests, and a gtest filter).
+# the publisher kit's native and Windows tests, and a gtest filter; kitsign: for its signing run).
 # Each is applied to a scratch copy of the tree, built (i686, and natively), and run against
 # those tests. Not part of the test command: a whole run takes the better part of an hour.
 # Usage: tests/mutants.sh [PATCH...]
@@ -48,6 +48,7 @@ run_tests() {
       kit) (cd "$TREE" && timeout 600 build/native/bin/shellkit_tests --gtest_filter="$filter") ;;
       kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/$W/bin &&
         timeout 600 wine build/$W/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
+      kitsign) (cd "$TREE" && timeout 600 bash tests/shellkit/signing.sh build/native/bin/shellkit build/$W/bin) ;;
       *) echo "unknown tier in $entry"; return 2 ;;
     esac >"$TREE/test.log" 2>&1 || rc=1
   done

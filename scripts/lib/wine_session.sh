@@ -39,7 +39,7 @@ DESKTOP_KEEPER_PID=""
 
 wine_session_start() {
   export WINEPREFIX="$1"
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
   if [ -z "${WINE_SESSION_DISPLAY:-}" ]; then
     local n
     for n in $(seq 91 160); do

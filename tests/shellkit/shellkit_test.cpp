@@ -287,8 +287,11 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
         {"version part too large", installer + " --version 1.2.65536", 1, "is not X.Y.Z"},
         {"out in no folder", "installer " + Quoted(game) + " --out " + Quoted(place / "none" / "S.exe"), 1, "no folder"},
         {"no certificate", installer + " --sign " + Quoted(place / "c.pfx"), 1, "no such certificate"},
-        {"password alone", installer + " --sign-password x", 1, "--sign-password without --sign"},
-        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "osslsigncode could not sign"},
+        {"password alone", installer + " --sign-password-file " + Quoted(notes), 1, "a password or a timestamp server without --sign"},
+        {"password on a command line", installer + " --sign " + Quoted(notes) + " --sign-password x", 1,
+         "would put the password on a command line"},
+        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "could not sign Target Practice.MWG"},
+        {"signing command without its file", installer + " --sign-command 'sign-it'", 1, "has no {file}"},
     };
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
     const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };
@@ -306,10 +309,17 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
                            " -out certificate.pem >/dev/null 2>&1 && openssl pkcs12 -export -passout pass:secret"
                            " -inkey key.pem -in certificate.pem -out publisher.pfx").c_str()),
               0);
+    WriteText(scratch.root / "password", "secret");
     const KitRun made = RunKit(installer + " --version 2.0.1 --sign " + Quoted(scratch.root / "publisher.pfx") +
-                               " --sign-password secret");
+                               " --sign-password-file " + Quoted(scratch.root / "password"));
     ASSERT_EQ(made.exitCode, 0) << made.output;
     EXPECT_GT(fs::file_size(setup), 100000u);
+    // The setup follows the shell's architecture: a 32-bit shell, a 32-bit setup.
+    std::ifstream image(setup, std::ios::binary);
+    std::string header(4096, '\0');
+    image.read(&header[0], header.size());
+    const uint32_t pe = *reinterpret_cast<const uint32_t*>(&header[0x3C]);
+    EXPECT_EQ(header.substr(pe, 6), std::string("PE\0\0\x4C\x01", 6));
     const auto signedByPublisher = [&](const fs::path& image) {
         return std::system(("osslsigncode verify -CAfile " + Quoted(scratch.root / "certificate.pem") + " -in " +
                             Quoted(image) + " >/dev/null 2>&1").c_str()) == 0;

@@ -74,17 +74,99 @@ std::string Shortcut(int folder)
     return facts;
 }
 
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Target Practice";
+// The name lives only during the enumeration: a text name is copied.
+BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
+{
+    *reinterpret_cast<std::string*>(found) =
+        IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name)) : std::string(name);
+    return FALSE;
+}
+
+// The pixels of a program's 32 x 32 icon, as Windows picks it from its first icon group.
+std::string IconImage(const std::string& path)
+{
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (module == nullptr)
+        return "";
+    std::string group;
+    EnumResourceNamesA(module, RT_GROUP_ICON, FirstName, reinterpret_cast<LONG_PTR>(&group));
+    std::string image;
+    HRSRC directory = group.empty() ? nullptr : FindResourceA(module, group.c_str(), RT_GROUP_ICON);
+    if (directory != nullptr) {
+        const int id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, directory))),
+                                                   TRUE, 32, 32, LR_DEFAULTCOLOR);
+        HRSRC icon = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+        if (icon != nullptr)
+            image.assign(static_cast<const char*>(LockResource(LoadResource(module, icon))), SizeofResource(module, icon));
+    }
+    FreeLibrary(module);
+    return image;
+}
+
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvessa Demo 1001";
 
 // A value of the uninstall entry, numbers in decimal.
-std::string Registered(const char* value)
+std::string Registered(HKEY root, const char* value)
 {
     char data[1024] = "";
     DWORD size = sizeof(data);
     DWORD type = 0;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, kUninstallKey, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
         return "(none)";
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
+}
+
+std::string KnownFolder(int folder)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::string Made(const std::string& name)
+{
+    return ProgramFolder() + "shellkit-installer\\" + name;
+}
+
+const std::string kSetup = Made("Target Practice Setup.exe");
+const std::string kSetup13 = Made("Target Practice 1.3 Setup.exe");
+
+std::string PerUserFolder()
+{
+    return KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
+}
+
+std::string Log(const char* kind)
+{
+    return (fs::temp_directory_path() / (std::string("Target Practice ") + kind + ".log")).string();
+}
+
+// Nothing of the game left on the machine, whatever a test before did.
+void NothingInstalled()
+{
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        RegDeleteTreeA(root, kUninstallKey);
+    for (const std::string& folder : {PerUserFolder(), KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice"})
+        RemoveTree(folder + "\\");
+    for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
+        DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
+}
+
+// The uninstaller run from its folder rather than from a copy of itself, so that its exit code is
+// its own (it cannot delete itself then).
+DWORD UninstallInPlace(const std::string& folder, const std::string& arguments)
+{
+    return RunToEnd(folder + "\\Uninstall.exe", arguments + " _?=" + folder);
+}
+
+// The uninstaller as Add/Remove Programs runs it, silent, waited for until the entry is gone.
+void Uninstall(HKEY root, const std::string& folder)
+{
+    DeleteFileA(Log("uninstall").c_str());
+    ChildRun uninstall;
+    ASSERT_TRUE(uninstall.Start(folder + "\\Uninstall.exe", "/S"));
+    EXPECT_TRUE(WaitUntil([&] { return Registered(root, "DisplayName") == "(none)"; }, 30000));
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
 }
 
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
@@ -103,58 +185,171 @@ TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUp
     ExpectShellBringsUpTheGame(folder + "\\Target Practice.exe");
 }
 
-TEST(ShellkitOnWindows, TheInstallerPutsTheFolderInPlaceAndTheUninstallerTakesBackExactlyThat)
+TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstallerKeepsOnlyWhatTheGameWrote)
 {
-    const std::string made = ProgramFolder() + "shellkit-installer\\";
-    const std::string setup = made + "Target Practice Setup.exe";
-    const auto source = FilesBelow(made + kGame);
+    NothingInstalled();
+    const auto source = FilesBelow(Made(kGame));
     ASSERT_FALSE(source.empty());
-    TempFolder place;
-    const std::string installed = place.File("Installed Games\\Target Practice");
-    ASSERT_EQ(RunToEnd(setup, "/S /D=" + installed), 0u);
-
+    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
+    const std::string installed = PerUserFolder();
     auto expected = source;
     expected["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
+    expected["Uninstall.lst"] = ReadFileBytes(installed + "\\Uninstall.lst");
     EXPECT_TRUE(FilesBelow(installed) == expected) << "the installed files are the folder's, byte for byte";
 
     const std::string exe = installed + "\\Target Practice.exe";
-    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
+    const std::string icon = IconImage(Made("Target Practice\\Target Practice.MWG"));
+    ASSERT_FALSE(icon.empty());
+    EXPECT_TRUE(IconImage(kSetup) == icon) << "the setup wears the game's icon";
+    EXPECT_TRUE(IconImage(installed + "\\Uninstall.exe") == icon) << "and so does the uninstaller";
+    for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY})
         EXPECT_EQ(Shortcut(folder), exe + " " + installed + "\\Target Practice.MWG,0 in " + installed);
+    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
+        EXPECT_EQ(Shortcut(folder), "") << "nothing for the other accounts";
     uint64_t bytes = 0;
     for (const auto& file : source)
         bytes += file.second.size();
-    EXPECT_EQ(Registered("DisplayName"), kGame);
-    EXPECT_EQ(Registered("Publisher"), "Morvessa Demo");
-    EXPECT_EQ(Registered("DisplayVersion"), "1.2.3");
-    EXPECT_EQ(Registered("EstimatedSize"), std::to_string((bytes + 1023) / 1024));
-    EXPECT_EQ(Registered("DisplayIcon"), installed + "\\Target Practice.MWG,0");
-    EXPECT_EQ(Registered("InstallLocation"), installed);
-    EXPECT_EQ(Registered("UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
-    EXPECT_EQ(Registered("QuietUninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers /S");
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayName"), kGame);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "Publisher"), "Morvessa Demo");
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "EstimatedSize"), std::to_string((bytes + 1023) / 1024));
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayIcon"), installed + "\\Target Practice.MWG,0");
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), installed);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /CurrentUser");
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "DisplayName"), "(none)");
 
+    // The arcade layer writes beside its DLL; an update it stages and the game's save stay theirs.
     ExpectShellBringsUpTheGame(exe);
-
-    // What the game and its arcade layer wrote while they ran stays.
+    EXPECT_TRUE(fs::exists(installed + "\\MorvessaArcade\\Application.dat"));
+    TempFolder scratch;
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
-    std::ofstream(installed + "\\MorvessaArcade\\Channel.dat") << "channel";
-    auto left = FilesBelow(installed);
-    for (const auto& file : expected)
-        left.erase(file.first);
-    ASSERT_GE(left.size(), 2u);
-    const std::string log = (fs::temp_directory_path() / "Target Practice uninstall.log").string();
-    DeleteFileA(log.c_str());
-    {
-        ChildRun uninstall;
-        ASSERT_TRUE(uninstall.Start(installed + "\\Uninstall.exe", "/S"));
-        // It runs on from a copy of itself, so its own file can go too.
-        EXPECT_TRUE(WaitUntil([&] { return Registered("DisplayName") == "(none)" && FilesBelow(installed) == left; }, 30000));
-        WaitUntil([&] { return ReadFileBytes(log).find("Uninstalled") != std::string::npos; }, 10000);
-    }
-    for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
+    fs::create_directories(installed + "\\MorvessaArcade\\Update");
+    std::ofstream(installed + "\\MorvessaArcade\\Update\\MorvessaArcade.dll") << "staged";
+    Uninstall(HKEY_CURRENT_USER, installed);
+    EXPECT_TRUE(FilesBelow(installed) == (std::map<std::string, std::string>{{"Saved Game.dat", "level 3"}}));
+    const std::string named = ReadFileBytes(Log("uninstall"));
+    EXPECT_NE(named.find("Left in place: " + installed + "\\Saved Game.dat\r\n"), std::string::npos) << named;
+    EXPECT_EQ(named.find("Left in place: " + installed + "\\MorvessaArcade"), std::string::npos) << named;
+    for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY})
         EXPECT_EQ(Shortcut(folder), "");
-    const std::string named = ReadFileBytes(log);
-    for (const auto& file : left)
-        EXPECT_NE(named.find("Left in place: " + installed + "\\" + file.first + "\r\n"), std::string::npos) << named;
+
+    // With nothing of the game's, the folder goes too.
+    DeleteFileA((installed + "\\Saved Game.dat").c_str());
+    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
+    ExpectShellBringsUpTheGame(exe);
+    Uninstall(HKEY_CURRENT_USER, installed);
+    EXPECT_TRUE(WaitUntil([&] { return !fs::exists(installed); }, 10000)) << "the folder is left";
+    NothingInstalled();
+}
+
+TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBesideIt)
+{
+    NothingInstalled();
+    ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
+    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
+    EXPECT_TRUE(fs::exists(installed + "\\Target Practice.exe"));
+    EXPECT_NE(Shortcut(CSIDL_COMMON_PROGRAMS), "");
+
+    // A player's own setup over it: a refusal that says where the copy is, and nothing made.
+    EXPECT_EQ(RunToEnd(kSetup13, "/S /CurrentUser"), 2u);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayName"), "(none)");
+    EXPECT_FALSE(fs::exists(PerUserFolder()));
+    {
+        ChildRun withPages;
+        ASSERT_TRUE(withPages.Start(kSetup13, "/CurrentUser"));
+        HWND box = withPages.WaitMessageBox("Target Practice Setup", 20000);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), "Target Practice is already installed for anyone using this computer, in " +
+                                           installed + ". To update it, run this setup as an administrator.");
+        PressButton(box, IDOK);
+        EXPECT_EQ(withPages.WaitExit(10000), 2u);
+    }
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "DisplayVersion"), "1.2.3");
+    Uninstall(HKEY_LOCAL_MACHINE, installed);
+    EXPECT_TRUE(WaitUntil([&] { return !fs::exists(installed); }, 10000));
+    NothingInstalled();
+}
+
+TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRuns)
+{
+    NothingInstalled();
+    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
+    const std::string installed = PerUserFolder();
+    for (const char* part : {"Target Practice.exe", "Target Practice.MWG"}) {
+        SCOPED_TRACE(part);
+        // The shell with its game, or the game alone (the shell may have ended).
+        TempFolder journals;
+        SetDemoGameBehaviour("exitafter=120000", journals.File("game.txt"));
+        ChildRun game;
+        ASSERT_TRUE(game.Start(installed + "\\" + part));
+        ASSERT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000));
+        SetDemoGameBehaviour("", "");
+        Sleep(1000);
+        const auto before = FilesBelow(installed);
+
+        EXPECT_EQ(RunToEnd(kSetup13, "/S"), 2u) << "an upgrade";
+        EXPECT_EQ(RunToEnd(kSetup, "/S"), 2u) << "the same version again";
+        EXPECT_EQ(UninstallInPlace(installed, "/S"), 2u);
+        EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
+        EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
+
+        // With pages: the game named, Retry asks again while it runs, Cancel ends with nothing done.
+        for (const auto& run : {std::make_pair(kSetup13, std::string("Target Practice Setup")),
+                                std::make_pair(installed + "\\Uninstall.exe", std::string("Target Practice Uninstall"))}) {
+            ChildRun withPages;
+            const bool uninstaller = run.first.find("Uninstall.exe") != std::string::npos;
+            ASSERT_TRUE(withPages.Start(run.first, uninstaller ? "_?=" + installed : ""));
+            HWND box = withPages.WaitMessageBox(run.second.c_str(), 20000);
+            ASSERT_NE(box, nullptr) << run.second;
+            EXPECT_EQ(MessageBoxText(box), "Target Practice is running. Close the game, then choose Retry.");
+            PressButton(box, IDRETRY);
+            EXPECT_TRUE(WaitUntil([&] { return IsWindow(box) == FALSE; }, 5000));
+            box = withPages.WaitMessageBox(run.second.c_str(), 10000);
+            ASSERT_NE(box, nullptr) << "asked again";
+            PressButton(box, IDCANCEL);
+            EXPECT_EQ(withPages.WaitExit(10000), 2u);
+        }
+        EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
+    }
+    // Once the game has ended, the upgrade goes ahead.
+    EXPECT_EQ(RunToEnd(kSetup13, "/S"), 0u);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.3.0");
+    NothingInstalled();
+}
+
+TEST(ShellkitOnWindows, AnUpgradeKeepsANewerArcadeDllAndWhatTheGameWroteAndDropsWhatItNoLongerShips)
+{
+    NothingInstalled();
+    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
+    const std::string installed = PerUserFolder();
+    ASSERT_TRUE(fs::exists(installed + "\\Levels\\Old Level.dat"));
+    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
+    // The arcade layer has updated itself to version 2 since, its backup too.
+    const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
+    ASSERT_FALSE(newer.empty());
+    for (const char* dll : {"\\MorvessaArcade\\MorvessaArcade.dll", "\\MorvessaArcade\\Backup\\MorvessaArcade.dll"})
+        ASSERT_TRUE(CopyFileTo(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll", installed + dll));
+    std::ofstream(installed + "\\Saved Game.dat") << "level 3";
+    auto kept = FilesBelow(installed);
+
+    ASSERT_EQ(RunToEnd(kSetup13, "/S"), 0u);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.3.0");
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), installed) << "one folder, one entry";
+    kept.erase("Levels\\Old Level.dat");
+    kept["Levels\\"] = "";
+    kept["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
+    kept["Uninstall.lst"] = ReadFileBytes(installed + "\\Uninstall.lst");
+    EXPECT_TRUE(FilesBelow(installed) == kept) << "the newer DLLs, the arcade's files and the save kept; the old level gone";
+    const std::string log = ReadFileBytes(Log("install"));
+    for (const char* dll : {"\\MorvessaArcade\\MorvessaArcade.dll", "\\MorvessaArcade\\Backup\\MorvessaArcade.dll"})
+        EXPECT_NE(log.find("Kept " + installed + dll + ": its version 2.0.0.0 is newer than the setup's 1.0.0.0"),
+                  std::string::npos) << log;
+    EXPECT_NE(log.find("Removed " + installed + "\\Levels\\Old Level.dat: this version does not ship it"),
+              std::string::npos) << log;
+    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
+    NothingInstalled();
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include <cstdio>
+#include <iterator>
 
 #include "arguments.h"
 #include "commands.h"
 #include "file_system.h"
 #include "nsis_script.h"
+#include "nsis_text.h"
+#include "pe_image.h"
 #include "process.h"
 #include "rules.h"
+#include "signing.h"
 
 namespace {
 
@@ -55,20 +59,15 @@ std::string Makensis()
     return "makensis";
 }
 
-struct Signer {
-    std::string certificate;
-    std::string password;
-    std::string log;
-
-    bool Sign(const std::string& in, const std::string& out, const std::string& name) const
-    {
-        std::vector<std::string> command = {"osslsigncode", "sign", "-pkcs12", certificate, "-n", name,
-                                            "-in",          in,     "-out",    out};
-        if (!password.empty())
-            command.insert(command.begin() + 4, {"-pass", password});
-        return RunProgram(command, log) == 0;
-    }
-};
+PeImage ImageOf(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    PeImage image;
+    std::string error;
+    if (!ReadWholeFile(path, bytes) || !image.Read(bytes, error))
+        return PeImage();
+    return image;
+}
 
 }  // namespace
 
@@ -76,24 +75,22 @@ int RunInstaller(int argc, char** argv)
 {
     Arguments arguments;
     std::string error;
-    if (!arguments.Parse(argc, argv, {"--out"}, {"--publisher", "--version", "--sign", "--sign-password"}, error)) {
+    std::vector<std::string> optional = {"--publisher", "--version"};
+    optional.insert(optional.end(), std::begin(SIGNING_OPTIONS), std::end(SIGNING_OPTIONS));
+    if (!arguments.Parse(argc, argv, {"--out"}, optional, error)) {
         std::fprintf(stderr, "shellkit installer: %s\nusage: shellkit installer FOLDER --out SETUP.exe "
-                             "[--publisher NAME] [--version X.Y.Z] [--sign CERT.pfx [--sign-password P]]\n",
-                     error.c_str());
+                             "[--publisher NAME] [--version X.Y.Z] %s\n",
+                     error.c_str(), SIGNING_USAGE);
         return 2;
     }
     const std::string version = arguments.Get("--version", "1.0.0");
     if (!IsVersion(version))
         return Refuse("--version \"" + version + "\" is not X.Y.Z with numbers from 0 to 65535");
-    if (arguments.Has("--sign-password") && !arguments.Has("--sign"))
-        return Refuse("--sign-password without --sign");
     const std::string out = AbsolutePath(arguments.Get("--out"));
     if (!IsFolder(ParentOf(out)))
         return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in");
     if (IsFolder(out))
         return Refuse(out + " is a folder");
-    if (arguments.Has("--sign") && !PathExists(arguments.Get("--sign")))
-        return Refuse(arguments.Get("--sign") + ": no such certificate");
 
     Report report;
     SettingsReading reading;
@@ -108,27 +105,50 @@ int RunInstaller(int argc, char** argv)
     plan.name = name;
     plan.title = reading.name;
     plan.publisher = arguments.Get("--publisher", reading.publisher.empty() ? name : reading.publisher);
+    plan.applicationId = reading.applicationId;
     plan.version = version;
     plan.sourceFolder = AbsolutePath(arguments.folder);
+    plan.x64 = ImageOf(JoinPath(plan.sourceFolder, name + ".exe")).machine == MACHINE_AMD64;
     ListFilesBelow(plan.sourceFolder, plan.files);
 
     // Built beside its place and moved there only when whole.
     const std::string work = TemporarySibling(out);
     if (!MakeFolder(work))
         return Refuse("cannot write in " + ParentOf(out));
+    Signer signer;
+    if (!MakeSigner(arguments, work, plan.title, signer, error)) {
+        RemoveTree(work);
+        return Refuse(error);
+    }
+    // The setup and the uninstaller wear the game's icon.
+    const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + ".MWG")).iconFile;
+    if (!icon.empty()) {
+        plan.icon = JoinPath(work, "game.ico");
+        if (!WriteWholeFile(plan.icon, icon)) {
+            RemoveTree(work);
+            return Refuse("cannot write in " + work);
+        }
+    }
     const std::string built = JoinPath(work, "setup.exe");
     plan.outFile = built;
     const std::string log = JoinPath(work, "tool.log");
-    Signer signer{arguments.Get("--sign"), arguments.Get("--sign-password"), log};
-    const auto fail = [&](const std::string& text) {
-        const std::string detail = LastLines(log);
+    const auto fail = [&](const std::string& text, const std::string& toolLog) {
+        const std::string detail = LastLines(toolLog);
         RemoveTree(work);
         return Refuse(text + "; no installer was made" + (detail.empty() ? "" : ":\n" + detail));
     };
-    if (!signer.certificate.empty()) {
-        plan.signedShell = JoinPath(work, name + ".exe");
-        if (!signer.Sign(JoinPath(plan.sourceFolder, name + ".exe"), plan.signedShell, plan.title))
-            return fail("osslsigncode could not sign " + name + ".exe");
+    if (signer.Active()) {
+        // Every program the setup writes is signed, the uninstaller as makensis writes it.
+        int copies = 0;
+        for (const FolderEntry& file : plan.files) {
+            if (!HasExtension(file.relativePath, ".exe") && !HasExtension(file.relativePath, ".mwg"))
+                continue;
+            const std::string copy = JoinPath(work, "signed-" + std::to_string(copies++));
+            if (!CopyOneFile(JoinPath(plan.sourceFolder, file.relativePath), copy) || !signer.Sign(copy))
+                return fail("could not sign " + file.relativePath, signer.log);
+            plan.replacements[file.relativePath] = copy;
+        }
+        plan.signUninstaller = signer.ForUninstaller();
     }
     const std::string script = InstallerScript(plan);
     // The byte order mark tells makensis that the paths in it are UTF-8.
@@ -136,20 +156,15 @@ int RunInstaller(int argc, char** argv)
     const std::vector<uint8_t> bytes(text.begin(), text.end());
     const std::string scriptPath = JoinPath(work, "installer.nsi");
     if (!WriteWholeFile(scriptPath, bytes))
-        return fail("cannot write " + scriptPath);
+        return fail("cannot write " + scriptPath, log);
     const int made = RunProgram({Makensis(), "-V2", scriptPath}, log);
     if (made != 0)
-        return fail(made < 0 ? "makensis was not found (Debian package nsis)" : "makensis failed");
-    if (!signer.certificate.empty()) {
-        const std::string signedSetup = JoinPath(work, "signed-setup.exe");
-        if (!signer.Sign(built, signedSetup, plan.title + " Setup"))
-            return fail("osslsigncode could not sign the installer");
-        RemoveTree(built);
-        RenamePath(signedSetup, built);
-    }
+        return fail(made < 0 ? "makensis was not found (Debian package nsis)" : "makensis failed", log);
+    if (signer.Active() && !signer.Sign(built))
+        return fail("could not sign the installer", signer.log);
     RemoveTree(out);
     if (!RenamePath(built, out))
-        return fail("cannot write " + out);
+        return fail("cannot write " + out, log);
     RemoveTree(work);
     std::printf("%s: installer of \"%s\" %s by %s, %llu bytes, %d warning(s)\n", out.c_str(), plan.title.c_str(),
                 version.c_str(), plan.publisher.c_str(), static_cast<unsigned long long>(FileSize(out)), report.warnings);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -8,16 +9,26 @@
 // Everything the installer script is made from.
 struct InstallerPlan {
     std::string name;       // the game's file name, also its install folder and shortcut name
-    std::string title;      // the application name from its settings
+    std::string title;      // the name players see on the pages, the shortcuts and the uninstall entry
     std::string publisher;
+    std::string applicationId;
     std::string version;    // X.Y.Z
+    bool x64 = false;       // the shell is x86-64: a 64-bit setup, per-machine under the 64-bit Program Files
     std::string sourceFolder;
     std::vector<FolderEntry> files;
-    std::string signedShell;  // a signed copy of NAME.exe to install instead, or ""
+    // Files to install from elsewhere (signed copies), by their path inside the folder.
+    std::map<std::string, std::string> replacements;
+    std::string icon;            // an .ico for the setup and the uninstaller, or ""
+    std::string signUninstaller;  // a command with %1 for the uninstaller's path, or ""
     std::string outFile;
 };
 
-// An NSIS script: per-machine under Program Files or per-user (MultiUser), Start-menu and
-// optional desktop shortcuts with the game's icon, an uninstall entry, and an uninstaller
-// that removes exactly the files it installed and names what it leaves.
+// The uninstall entry's key name: one per game and publisher, the same for every version.
+std::string UninstallKeyName(const std::string& publisher, const std::string& applicationId);
+
+// An NSIS script: per-user by default with no elevation, per-machine with /AllUsers (the arcade
+// folder then writable by the players); never over a running copy; upgrades that keep what the
+// game and its arcade layer wrote, never put back an older arcade DLL and drop what the last
+// version installed and this one does not; an uninstaller that removes what the shell and the
+// arcade layer own and names what the game wrote.
 std::string InstallerScript(const InstallerPlan& plan);

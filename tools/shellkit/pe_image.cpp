@@ -6,6 +6,7 @@ namespace {
 
 const uint32_t EXPORT_DIRECTORY = 0;
 const uint32_t RESOURCE_DIRECTORY = 2;
+const uint32_t RESOURCE_TYPE_ICON = 3;
 const uint32_t RESOURCE_TYPE_GROUP_ICON = 14;
 const uint32_t RESOURCE_TYPE_MANIFEST = 24;
 const uint16_t CHARACTERISTIC_DLL = 0x2000;
@@ -91,6 +92,47 @@ struct ResourceWalk {
         if (!Entries(entryValue & 0x7FFFFFFFu, first, count) || count == 0)
             return false;
         return FirstData(reader.U32(base + first + 4), depth + 1, dataRva, dataSize);
+    }
+
+    // The data of the resource with a numeric name below a type, first language.
+    bool DataById(uint32_t typeValue, uint32_t id, uint32_t& dataRva, uint32_t& dataSize) const
+    {
+        uint32_t first = 0;
+        uint32_t count = 0;
+        if ((typeValue & 0x80000000u) == 0 || !Entries(typeValue & 0x7FFFFFFFu, first, count))
+            return false;
+        for (uint32_t i = 0; i < count; ++i)
+            if (reader.U32(base + first + i * 8) == id)
+                return FirstData(reader.U32(base + first + i * 8 + 4), 2, dataRva, dataSize);
+        return false;
+    }
+
+    // The first icon group as an .ico file: its directory with file offsets, then its images.
+    std::vector<uint8_t> IconFile(uint32_t groupValue, uint32_t iconValue) const
+    {
+        uint32_t rva = 0;
+        uint32_t size = 0;
+        uint64_t group = 0;
+        if (!FirstData(groupValue, 1, rva, size) || size < 6 || !reader.FileOffset(rva, size, group))
+            return {};
+        const uint32_t count = reader.U16(group + 4);
+        if (count == 0 || size < 6 + count * 14)
+            return {};
+        std::vector<uint8_t> ico(reader.bytes.begin() + group, reader.bytes.begin() + group + 6);
+        std::vector<uint8_t> images;
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint64_t entry = group + 6 + i * 14;
+            uint64_t image = 0;
+            if (!DataById(iconValue, reader.U16(entry + 12), rva, size) || !reader.FileOffset(rva, size, image))
+                return {};
+            ico.insert(ico.end(), reader.bytes.begin() + entry, reader.bytes.begin() + entry + 12);
+            const uint32_t offset = 6 + count * 16 + static_cast<uint32_t>(images.size());
+            for (int shift = 0; shift < 32; shift += 8)
+                ico.push_back(static_cast<uint8_t>(offset >> shift));
+            images.insert(images.end(), reader.bytes.begin() + image, reader.bytes.begin() + image + size);
+        }
+        ico.insert(ico.end(), images.begin(), images.end());
+        return ico;
     }
 
     // How many resources of this type there are (names times languages).
@@ -222,11 +264,17 @@ bool ReadResources(const Reader& reader, const Directories& directories, PeImage
         error = "a damaged Windows executable (its resources lie outside the file)";
         return false;
     }
+    uint32_t groupIcons = 0;
+    uint32_t icons = 0;
     for (uint32_t i = 0; i < count; ++i) {
         const uint32_t type = reader.U32(base + first + i * 8);
         const uint32_t value = reader.U32(base + first + i * 8 + 4);
-        if (type == RESOURCE_TYPE_GROUP_ICON)
+        if (type == RESOURCE_TYPE_GROUP_ICON) {
             image.hasIcon = walk.Count(value, 1) > 0;
+            groupIcons = value;
+        }
+        if (type == RESOURCE_TYPE_ICON)
+            icons = value;
         if (type != RESOURCE_TYPE_MANIFEST)
             continue;
         image.manifestCount = static_cast<int>(walk.Count(value, 1));
@@ -236,6 +284,8 @@ bool ReadResources(const Reader& reader, const Directories& directories, PeImage
         if (walk.FirstData(value, 1, dataRva, dataSize) && reader.FileOffset(dataRva, dataSize, data))
             image.manifest.assign(reinterpret_cast<const char*>(reader.bytes.data() + data), dataSize);
     }
+    if (image.hasIcon)
+        image.iconFile = walk.IconFile(groupIcons, icons);
     return true;
 }
 

@@ -13,6 +13,8 @@ struct PeImage {
     std::string manifest;
     int manifestCount = 0;
     bool hasIcon = false;
+    // The first icon group as the bytes of an .ico file; empty when there is none.
+    std::vector<uint8_t> iconFile;
 
     // False, with the reason in `error`, when the bytes are not a PE image.
     bool Read(const std::vector<uint8_t>& bytes, std::string& error);

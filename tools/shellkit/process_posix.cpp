@@ -51,6 +51,21 @@ int RunProgram(const std::vector<std::string>& command, const std::string& logPa
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+const char SHELL_MOVE[] = "mv -f";
+
+int RunShellCommand(const std::string& command, const std::string& logPath)
+{
+    return RunProgram({"/bin/sh", "-c", command}, logPath);
+}
+
+std::string ShellQuoted(const std::string& path)
+{
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 std::string ProgramFolder()
 {
     char path[PATH_MAX];

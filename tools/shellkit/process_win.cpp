@@ -25,13 +25,8 @@ std::string Quote(const std::string& word)
     return quoted + "\"";
 }
 
-}  // namespace
-
-int RunProgram(const std::vector<std::string>& command, const std::string& logPath)
+int RunLine(std::string line, const std::string& logPath)
 {
-    std::string line;
-    for (const std::string& word : command)
-        line += (line.empty() ? "" : " ") + Quote(word);
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE log = CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -55,6 +50,29 @@ int RunProgram(const std::vector<std::string>& command, const std::string& logPa
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
+}
+
+}  // namespace
+
+const char SHELL_MOVE[] = "move /y";
+
+int RunProgram(const std::vector<std::string>& command, const std::string& logPath)
+{
+    std::string line;
+    for (const std::string& word : command)
+        line += (line.empty() ? "" : " ") + Quote(word);
+    return RunLine(line, logPath);
+}
+
+// cmd's /s takes the outer quotes off and leaves the command as it was written.
+int RunShellCommand(const std::string& command, const std::string& logPath)
+{
+    return RunLine("cmd.exe /d /s /c \"" + command + "\"", logPath);
+}
+
+std::string ShellQuoted(const std::string& path)
+{
+    return "\"" + path + "\"";
 }
 
 std::string ProgramFolder()

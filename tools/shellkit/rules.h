@@ -17,6 +17,7 @@ struct SettingsReading {
     std::string name;       // as the shell keeps it (at most 254 characters)
     int nameLine = 0;
     std::string publisher;  // the kit's own PUBLISHER_KEY line, when there is one
+    std::string applicationId;  // as written
 };
 void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, Report& report,
                    SettingsReading& reading);

@@ -160,7 +160,9 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
     if (idAt == std::string::npos)
         report.Error(path, 0, "no \"Application ID=\": the ID reads as 0");
     else
-        CheckNumber(path, lines.LineOf(idAt), "the application ID", WholeValue(text, APPLICATION_ID_KEY), report);
+        reading.applicationId = WholeValue(text, APPLICATION_ID_KEY);
+    if (idAt != std::string::npos)
+        CheckNumber(path, lines.LineOf(idAt), "the application ID", reading.applicationId, report);
 
     const size_t channelAt = text.find(DEVELOPER_CHANNEL_ID_KEY);
     if (channelAt == std::string::npos) {

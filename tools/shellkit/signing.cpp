@@ -1,0 +1,89 @@
+#include "signing.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "file_system.h"
+#include "process.h"
+
+const char SIGNING_USAGE[] =
+    "[--sign CERT.pfx [--sign-password-file FILE | --sign-password-env VARIABLE] [--timestamp URL]] "
+    "[--sign-command 'COMMAND ... {file}']";
+
+namespace {
+
+const char FILE_MARK[] = "{file}";
+
+std::string WithFile(const std::string& command, const std::string& quotedPath)
+{
+    std::string result = command;
+    for (size_t at = result.find(FILE_MARK); at != std::string::npos;
+         at = result.find(FILE_MARK, at + quotedPath.size()))
+        result.replace(at, sizeof(FILE_MARK) - 1, quotedPath);
+    return result;
+}
+
+}  // namespace
+
+bool Signer::Sign(const std::string& path) const
+{
+    return RunShellCommand(WithFile(command, ShellQuoted(path)), log) == 0;
+}
+
+std::string Signer::ForUninstaller() const
+{
+    return WithFile(command, "\"%1\"");
+}
+
+bool MakeSigner(const Arguments& arguments, const std::string& work, const std::string& title, Signer& signer,
+                std::string& error)
+{
+    const bool pfx = arguments.Has("--sign");
+    const bool custom = arguments.Has("--sign-command");
+    if (arguments.Has("--sign-password"))
+        error = "--sign-password would put the password on a command line that any program can read: use "
+                "--sign-password-file FILE or --sign-password-env VARIABLE";
+    else if (pfx && custom)
+        error = "--sign and --sign-command: one way of signing only";
+    else if (!pfx && (arguments.Has("--sign-password-file") || arguments.Has("--sign-password-env") ||
+                      arguments.Has("--timestamp")))
+        error = custom ? "--sign-command signs by itself: give its password and timestamp server to that command"
+                       : "a password or a timestamp server without --sign";
+    else if (arguments.Has("--sign-password-file") && arguments.Has("--sign-password-env"))
+        error = "--sign-password-file and --sign-password-env: one password only";
+    else if (custom && arguments.Get("--sign-command").find(FILE_MARK) == std::string::npos)
+        error = "--sign-command has no {file} to put each file's path in";
+    else if (pfx && !PathExists(arguments.Get("--sign")))
+        error = arguments.Get("--sign") + ": no such certificate";
+    else if (arguments.Has("--sign-password-file") && !PathExists(arguments.Get("--sign-password-file")))
+        error = arguments.Get("--sign-password-file") + ": no such password file";
+    else if (arguments.Has("--sign-password-env") && std::getenv(arguments.Get("--sign-password-env").c_str()) == nullptr)
+        error = "no environment variable " + arguments.Get("--sign-password-env") + " to take the password from";
+    if (!error.empty())
+        return false;
+    signer.log = JoinPath(work, "sign.log");
+    if (custom) {
+        signer.command = arguments.Get("--sign-command");
+        return true;
+    }
+    if (!pfx)
+        return true;
+    std::string passwordFile = arguments.Has("--sign-password-file") ? AbsolutePath(arguments.Get("--sign-password-file")) : "";
+    if (arguments.Has("--sign-password-env")) {
+        const std::string password = std::getenv(arguments.Get("--sign-password-env").c_str());
+        passwordFile = JoinPath(work, "password");
+        if (!WriteWholeFile(passwordFile, std::vector<uint8_t>(password.begin(), password.end()))) {
+            error = "cannot write in " + work;
+            return false;
+        }
+    }
+    std::string command = "osslsigncode sign -pkcs12 " + ShellQuoted(AbsolutePath(arguments.Get("--sign")));
+    if (!passwordFile.empty())
+        command += " -readpass " + ShellQuoted(passwordFile);
+    if (arguments.Has("--timestamp"))
+        command += " -ts " + ShellQuoted(arguments.Get("--timestamp"));
+    command += " -h sha256 -n " + ShellQuoted(title) + " -in {file} -out {file}.signed && " + SHELL_MOVE +
+               " {file}.signed {file}";
+    signer.command = command;
+    return true;
+}
