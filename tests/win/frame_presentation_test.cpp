@@ -40,14 +40,15 @@ std::vector<std::string> SessionCalls(const std::function<void()>& start, const 
     MA_HandleWindowsMessage(WrapperWindow, WM_KEYDOWN, VK_ESCAPE, 0);
     tick();
     tick();
-    MA_ShutDown();
+    // The window goes first: its procedure hands the arcade layer every message while it is up.
     DestroyWindow(WrapperWindow);
     WrapperWindow = nullptr;
+    MA_ShutDown();
     // Of the messages, only those given here: the rest is the platform's traffic.
     std::vector<std::string> calls;
     for (const std::string& call : arcade.Calls())
-        if (call.compare(0, 26, "madll_HandleWindowsMessage") != 0 || call.find("msg=000F") != std::string::npos ||
-            call.find("msg=0100") != std::string::npos)
+        if (call.compare(0, 26, "madll_HandleWindowsMessage") != 0 || call.find("msg=0x000F ") != std::string::npos ||
+            call.find("msg=0x0100 ") != std::string::npos)
             calls.push_back(call.substr(0, call.find(" hwnd=")));
     return calls;
 }
@@ -62,6 +63,7 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmap)
     for (const bool withFrameBitmap : {true, false}) {
         std::vector<uint8_t> frame(2160 * 540);
         bool active = false, painted = false;
+        const uint32_t stride = withFrameBitmap ? 2160 : 0;  // as the 0-wide client below leaves it
         const auto present = [&] {
             for (int32_t i = 0; active && i < MA_GetNumberOfRectsToUpdate(); ++i)
                 MA_GetUpdateRect(i);
@@ -71,7 +73,7 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmap)
             [&] {
                 if (!active)
                     return;
-                MA_DrawNextFrameIntoBuffer(withFrameBitmap ? frame.data() : nullptr, 2160, 3, painted ? 0 : 1);
+                MA_DrawNextFrameIntoBuffer(withFrameBitmap ? frame.data() : nullptr, stride, 3, painted ? 0 : 1);
                 painted = false;
                 active = !MA_IsTheMenuSessionComplete();
                 present();
