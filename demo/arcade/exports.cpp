@@ -130,9 +130,25 @@ RECT MADLL_CALL madll_GetUpdateRect(int index)
 #endif
 
 #ifndef ARCADE_WITHOUT_madll_HandleWindowsMessage
+// As a DLL may take WM_PAINT: it validates the window and paints its own picture, in magenta.
+static bool PaintOver(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    return true;
+}
+
 bool MADLL_CALL madll_HandleWindowsMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const bool consumed = Arcade::Instance().HandleMessage(message, wParam, lParam);
+    bool consumed = Arcade::Instance().HandleMessage(message, wParam, lParam);
+    if (message == WM_PAINT && Arcade::Instance().settings.paintOver)
+        consumed = PaintOver(window);
     if (Log().Enabled()) {
         Log().Write("madll_HandleWindowsMessage msg=" + Hex(message, 4) + " wparam=" + Hex(wParam, 1) +
                     " lparam=" + Hex(static_cast<ULONG_PTR>(lParam), 1) +

@@ -16,6 +16,7 @@ struct ArcadeSettings {
     unsigned updateFiles = 2;
     std::string journal;             // empty: no journal
     bool animate = true;
+    bool paintOver = false;          // takes WM_PAINT and paints the window in its own colour
 
     void Parse(const std::string& text);
     bool Consumes(unsigned message) const;

@@ -28,10 +28,3 @@ HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** 
     *stride = static_cast<uint32_t>(3 * rowPixels);
     return bitmap;
 }
-
-void FillPlain(HWND window, int32_t width, int32_t height)
-{
-    WindowDC windowDC(window);
-    const RECT client = {0, 0, width, height};
-    FillRect(windowDC.dc, &client, GetSysColorBrush(COLOR_WINDOW));
-}

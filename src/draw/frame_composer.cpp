@@ -1,5 +1,7 @@
 #include "draw/frame_composer.h"
 
+#include <olectl.h>
+
 #include <cstring>
 
 #include "draw/background_picture.h"
@@ -125,6 +127,17 @@ void FrameComposer::Draw(const ByteBuffer& ops, HDC target) const
             break;
         }
     }
+}
+
+bool BackgroundCovers(HDC dc, int32_t width, int32_t height)
+{
+    IPicture* picture = TheBackground.picture;
+    SHORT type = PICTYPE_NONE;
+    DWORD attributes = 0;
+    if (picture == nullptr || FAILED(picture->get_Type(&type)) || FAILED(picture->get_Attributes(&attributes)))
+        return false;
+    const SIZE size = TheBackground.GetSizeInPixels(dc);
+    return type == PICTYPE_BITMAP && (attributes & PICTURE_TRANSPARENT) == 0 && size.cx >= width && size.cy >= height;
 }
 
 COLORREF SetTextColour(HDC dc, COLORREF colour)

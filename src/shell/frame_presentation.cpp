@@ -24,14 +24,10 @@ void ScreenController::CreateFrameBuffer()
 
 void ScreenController::Present()
 {
-    if (frameBitmap == nullptr) {
-        // No frame buffer could be made: the window shows a plain area rather than stale pixels.
-        FillPlain(WrapperWindow, clientWidth, clientHeight);
-        return;
-    }
     const FrameCopy copy(WrapperWindow, frameBitmap);
     if (menuSessionActive) {
-        // The count is asked again before each copy: the arcade layer may change its mind.
+        // The count is asked again before each copy, with or without a frame bitmap: the arcade
+        // layer may change its mind, and it sees these calls.
         for (int32_t i = 0; i < MA_GetNumberOfRectsToUpdate(); ++i)
             copy.Copy(MA_GetUpdateRect(i));
     } else {

@@ -52,12 +52,16 @@ void ScreenController::SetState(ScreenState newState)
     (this->*state)(MSG_ENTER, nullptr);
 }
 
-bool ScreenController::DrawFrame()
+void ScreenController::DrawFrame()
 {
     WindowDC window(WrapperWindow);
     MemoryDC memory(window.dc);
     GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
     DrawingDC = memory.dc;
+    // Where the picture leaves the last frame's pixels showing, smoothed text drawn over itself
+    // darkens frame by frame until it settles: such frames are drawn every time.
+    if (!BackgroundCovers(DrawingDC, clientWidth, clientHeight))
+        frameComposer.Forget();
     frameComposer.Begin(DrawingDC);
     DrawBackground(DrawingDC);
     (this->*state)(MSG_DRAW, DrawingDC);
@@ -66,9 +70,8 @@ bool ScreenController::DrawFrame()
     const COLORREF previousColour = SetTextColour(DrawingDC, RGB(195, 195, 195));
     DrawTextAt(DrawingDC, 450, 510, BUILD_LABEL, sizeof(BUILD_LABEL) - 1, 6);
     SetTextColour(DrawingDC, previousColour);
-    const bool drawn = frameComposer.Finish();
+    frameComposer.Finish();
     DrawingDC = nullptr;
-    return drawn;
 }
 
 void ScreenController::Tick()
@@ -105,9 +108,10 @@ void ScreenController::Tick()
     (this->*state)(MSG_TICK, nullptr);
     if (!visible)
         return;
-    // A frame like the last one is already on screen; WM_PAINT serves whatever else asks.
-    if (DrawFrame() || frameBitmap == nullptr)
-        Present();
+    DrawFrame();
+    // The whole frame on every due tick, drawn anew or not: whatever painted over the window
+    // since (the arcade layer taking WM_PAINT, drawing that invalidates nothing) lasts a tick.
+    Present();
 }
 
 void ScreenController::StepMenuSession()

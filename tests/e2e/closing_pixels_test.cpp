@@ -1,24 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "draw/background_picture.h"
 #include "old_closing_frame.h"
 #include "shell_driver.h"
-
-namespace {
-
-// Pixels that differ, and where the first of them is.
-std::string Differences(const PixelCanvas& shot, const PixelCanvas& expected)
-{
-    int count = 0;
-    std::string first;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x)
-            if (shot.At(x, y) != expected.At(x, y) && count++ == 0)
-                first = " first at " + std::to_string(x) + "," + std::to_string(y);
-    return std::to_string(count) + first;
-}
-
-}  // namespace
 
 TEST(ClosingPixels, FramesOnScreenEqualTheOldWayForShortLongSpacelessBlankAndTabbedNames)
 {
@@ -39,7 +22,7 @@ TEST(ClosingPixels, FramesOnScreenEqualTheOldWayForShortLongSpacelessBlankAndTab
             PixelCanvas expected(720, 540);
             DrawOldClosingFrame(expected.dc, name.c_str(), countdown);
             GdiFlush();
-            EXPECT_EQ(Differences(shot, expected), "0") << countdown << " s, name \"" << name << "\"";
+            EXPECT_EQ(PixelDifferences(shot, expected), "0") << countdown << " s, name \"" << name << "\"";
         };
         ASSERT_TRUE(showing(kWhite, 466, 490));
         DWORD shown = GetTickCount();

@@ -19,7 +19,8 @@ TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
     ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 2; }, 3000)) << "and starts the game again";
     const DWORD second = run.GamePids()[1];
     EXPECT_NE(second, first);
-    EXPECT_TRUE(WaitUntil([&] { return run.GameWindow(second) && IsForegroundOf(second); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return run.GameWindow(second) != nullptr; }, 3000)) << "the new game shows a window";
+    EXPECT_TRUE(WaitUntil([&] { return IsForegroundOf(second); }, 3000)) << "and is in front";
 
     // A countdown gone on would have asked at 20 seconds, as the game has a window; nobody answers.
     SleepUntil(shown + 25000);

@@ -21,7 +21,7 @@ bool ShellRun::Start(const std::string& gameBehaviour, const std::string& arcade
 {
     folder.WriteSettings(settings);
     // Without its background the closing screen would draw each frame over the last one.
-    if (!CopyFileTo(ProgramFolder() + "testdata\\Background.jpg", folder.File("Background.jpg")))
+    if (background && !CopyFileTo(ProgramFolder() + "testdata\\Background.jpg", folder.File("Background.jpg")))
         return false;
     folder.WriteArcadeSettings("journal=" + arcadeJournal + "\r\n" + arcadeSettings);
     SetDemoGameBehaviour(gameBehaviour, gameJournal);
@@ -172,4 +172,15 @@ int ShownCountdown(HWND wrapper, const std::string& name)
             return seconds;
     }
     return -1;
+}
+
+std::string PixelDifferences(const PixelCanvas& shot, const PixelCanvas& expected)
+{
+    int count = 0;
+    std::string first;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (shot.At(x, y) != expected.At(x, y) && count++ == 0)
+                first = " first at " + std::to_string(x) + "," + std::to_string(y);
+    return std::to_string(count) + first;
 }

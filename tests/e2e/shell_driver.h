@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/background_picture.h"
 #include "harness.h"
 
 const char kWrapperClass[] = "MorvessaGameWrapper";
@@ -32,6 +33,7 @@ struct ShellRun {
     std::string gameJournal = journals.File("game.txt");
     std::string arcadeJournal = journals.File("arcade.txt");
     std::string settings = "Application Name=Sample Game\r\n";
+    bool background = true;  // false: a folder without its "Background.jpg"
     ChildRun shell;
     HWND wrapper = nullptr;
 
@@ -49,6 +51,18 @@ struct ShellRun {
     // by `since` + timeoutMs. Nobody answers a question box, so a shell that asks does not end.
     long EndedAfter(DWORD since, DWORD timeoutMs);
 };
+
+// This process's background picture set aside for a scope: the old way's frames without one.
+struct BackgroundAside {
+    IPicture* kept = TheBackground.picture;
+    BackgroundAside() { TheBackground.picture = nullptr; }
+    ~BackgroundAside() { TheBackground.picture = kept; }
+    BackgroundAside(const BackgroundAside&) = delete;
+    BackgroundAside& operator=(const BackgroundAside&) = delete;
+};
+
+// How many pixels differ, and where the first of them is: "0" when none.
+std::string PixelDifferences(const PixelCanvas& shot, const PixelCanvas& expected);
 
 // A game name of exactly `length` characters, in words.
 std::string GameName(size_t length);

@@ -57,7 +57,8 @@ TEST(Startup, TheGameRunsInFrontOfAHiddenCentredWrapperAndASecondShellIsTurnedAw
     EXPECT_EQ(WindowText(run.wrapper), "Sample Game");
     RECT client = {}, outer = {};
     GetClientRect(run.wrapper, &client);
-    EXPECT_TRUE(client.right == 720 && client.bottom == 540);
+    EXPECT_EQ(client.right, 720);
+    EXPECT_EQ(client.bottom, 540);
     GetWindowRect(run.wrapper, &outer);
     const RECT centre = CentredWrapperRect();
     EXPECT_TRUE(EqualRect(&outer, &centre)) << outer.left << "," << outer.top;

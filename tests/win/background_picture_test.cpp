@@ -43,19 +43,25 @@ TEST(BackgroundPicture, CoversTheClientAreaIsDrawnUprightAndFailedLoadsKeepItUnl
     LONG width = 0, height = 0;
     TheBackground.GetHimetricSize(&width, &height);
     const SIZE pixels = TheBackground.GetSizeInPixels(nullptr);
-    EXPECT_TRUE(width == 19050 && height == 14288 && pixels.cx == 720 && pixels.cy == 540);
+    EXPECT_EQ(width, 19050);
+    EXPECT_EQ(height, 14288);
+    EXPECT_EQ(pixels.cx, 720);
+    EXPECT_EQ(pixels.cy, 540);
     PixelCanvas client(720, 540, kUntouched);
     DrawBackground(client.dc);
     EXPECT_EQ(client.Count(kUntouched), 0);
     // The file takes several read requests, the last one short: the bottom rows come from it.
     const COLORREF panel = client.At(715, 535);  // the text panel, light; JPEG is lossy
-    EXPECT_TRUE(GetRValue(panel) > 200 && GetGValue(panel) > 200 && GetBValue(panel) > 190) << std::hex << panel;
+    EXPECT_GT(GetRValue(panel), 200) << std::hex << panel;
+    EXPECT_GT(GetGValue(panel), 200) << std::hex << panel;
+    EXPECT_GT(GetBValue(panel), 190) << std::hex << panel;
 
     ASSERT_TRUE(TheBackground.Load(TestPicture("Quadrants.bmp").c_str()));
     PixelCanvas canvas(60, 50, kUntouched);
     RECT rect = {0, 0, 0, 0};
     EXPECT_TRUE(TheBackground.Render(canvas.dc, &rect, nullptr));
-    EXPECT_TRUE(rect.right == 40 && rect.bottom == 30) << "an empty rectangle takes the natural size";
+    EXPECT_EQ(rect.right, 40) << "an empty rectangle takes the natural size";
+    EXPECT_EQ(rect.bottom, 30);
     ExpectQuadrantsAt(canvas, 0, 0);
     canvas.Fill(kUntouched);
     rect = {20, 20, 60, 50};

@@ -33,7 +33,8 @@ TEST(Button, AClickIsAPressThenAReleaseInsideAndFiresOnce)
             button.OnMouseDown(step.downX, step.downY);
         EXPECT_EQ(clicks.count, before) << "nothing fires on a press";
         button.OnMouseUp(step.upX, step.upY);
-        EXPECT_TRUE(clicks.count == step.clicks && button.pressed == step.pressed) << step.upX << "," << step.upY;
+        EXPECT_EQ(clicks.count, step.clicks) << step.upX << "," << step.upY;
+        EXPECT_EQ(button.pressed, step.pressed) << step.upX << "," << step.upY;
     }
     EXPECT_FALSE(button.hovered);
     button.Destroy();
@@ -50,13 +51,15 @@ TEST(Button, TheListHandsEventsToEveryButtonButNothingDuringAMenuSession)
     EXPECT_TRUE(controller.buttons.At(1)->hovered);
     controller.OnMouseDown(600, 480);
     controller.OnMouseUp(600, 480);
-    EXPECT_TRUE(other.count == 1 && play.count == 0);
+    EXPECT_EQ(other.count, 1);
+    EXPECT_EQ(play.count, 0);
 
     controller.menuSessionActive = true;
     controller.OnMouseMove(500, 480);
     controller.OnMouseDown(500, 480);
     controller.OnMouseUp(500, 480);
-    EXPECT_TRUE(play.count == 0 && !controller.buttons.At(0)->hovered);
+    EXPECT_EQ(play.count, 0);
+    EXPECT_FALSE(controller.buttons.At(0)->hovered);
     const COLORREF green = RGB(0, 128, 0);
     PixelCanvas drawn(720, 540, green);
     DrawingDC = drawn.dc;

@@ -178,5 +178,6 @@ TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsE
     controller.ActivateGame();
     Sleep(200);
     now = WindowRect(game);
-    EXPECT_TRUE(now.left == 250 && now.top == 150);
+    EXPECT_EQ(now.left, 250);
+    EXPECT_EQ(now.top, 150);
 }

@@ -45,8 +45,9 @@ TEST(ShellResources, TheMainIconHoldsItsSevenImagesAndOneManifestRunsTheShellAsT
     const int expected[7][2] = {{48, 4}, {32, 4}, {16, 4}, {48, 8}, {32, 8}, {16, 8}, {48, 32}};
     for (int i = 0; i < 7; ++i) {
         const int side = expected[i][0];
-        EXPECT_TRUE(entries[i].width == side && entries[i].height == side && entries[i].bitCount == expected[i][1])
-            << "image " << i;
+        EXPECT_EQ(int(entries[i].width), side) << "image " << i;
+        EXPECT_EQ(int(entries[i].height), side) << "image " << i;
+        EXPECT_EQ(int(entries[i].bitCount), expected[i][1]) << "image " << i;
         std::string image = shell.Data(MAKEINTRESOURCEA(entries[i].id), 3);
         HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]), DWORD(image.size()), TRUE, 0x00030000,
                                               side, side, 0);

@@ -22,12 +22,13 @@ struct FrameCopy {
         : window(target), memory(window.dc), frame(memory.dc, bitmap, GdiSelection::Borrowed)
     {
     }
-    // right and bottom exclusive.
+    // right and bottom exclusive. Without a bitmap (none could be made) the area is filled plain
+    // rather than left with stale pixels.
     void Copy(const RECT& r) const
     {
-        BitBlt(window.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.dc, r.left, r.top, SRCCOPY);
+        if (frame.object == nullptr)
+            FillRect(window.dc, &r, GetSysColorBrush(COLOR_WINDOW));
+        else
+            BitBlt(window.dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.dc, r.left, r.top, SRCCOPY);
     }
 };
-
-// A window's client area filled plain, for a window without a frame buffer.
-void FillPlain(HWND window, int32_t width, int32_t height);

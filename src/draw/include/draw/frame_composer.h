@@ -36,6 +36,10 @@ private:
 // The composer that is composing dc, or null when drawing on dc should happen at once.
 FrameComposer* ComposerOf(HDC dc);
 
+// Whether the background picture paints every pixel of a frame that size in dc: an opaque
+// bitmap at least as large. Elsewhere each frame is drawn over the last one's pixels.
+bool BackgroundCovers(HDC dc, int32_t width, int32_t height);
+
 // The text colour and background mode for the text drawn next; noted while composing.
 COLORREF SetTextColour(HDC dc, COLORREF colour);
 void SetTransparentText(HDC dc);

@@ -90,6 +90,6 @@ struct ScreenController {
     // Every button in list order into DrawingDC; none while a menu session runs.
     void DrawButtons();
     // Draws the current screen into the frame buffer, unless the buffer already holds exactly
-    // that frame; returns whether it drew.
-    bool DrawFrame();
+    // that frame over a background that covers it.
+    void DrawFrame();
 };

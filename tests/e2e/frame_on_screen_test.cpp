@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "old_closing_frame.h"
+#include "shell_driver.h"
+
+namespace {
+
+const COLORREF kPaintedOver = RGB(255, 0, 255);  // the reference DLL's paint_over colour
+
+// ClearType for the processes started while it lives (a process reads its font settings as it
+// starts); the values it replaced come back afterwards.
+struct ClearTypeOn {
+    HKEY desktop = nullptr;
+    char smoothing[8] = "0";
+    DWORD type = FE_FONTSMOOTHINGSTANDARD, size = sizeof(smoothing), typeSize = sizeof(type);
+    ClearTypeOn()
+    {
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ | KEY_WRITE, &desktop);
+        RegQueryValueExA(desktop, "FontSmoothing", nullptr, nullptr, reinterpret_cast<BYTE*>(smoothing), &size);
+        RegQueryValueExA(desktop, "FontSmoothingType", nullptr, nullptr, reinterpret_cast<BYTE*>(&type), &typeSize);
+        Set("2", FE_FONTSMOOTHINGCLEARTYPE);
+    }
+    ~ClearTypeOn()
+    {
+        Set(smoothing, type);
+        RegCloseKey(desktop);
+    }
+    void Set(const char* on, DWORD kind) const
+    {
+        RegSetValueExA(desktop, "FontSmoothing", 0, REG_SZ, reinterpret_cast<const BYTE*>(on), DWORD(strlen(on) + 1));
+        RegSetValueExA(desktop, "FontSmoothingType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kind), sizeof(kind));
+    }
+};
+
+}  // namespace
+
+// Whatever paints the window over, the next due tick shows the whole frame again: the arcade layer
+// taking WM_PAINT to paint its own colour, after an invalidation or a hide and show, or a program
+// drawing into the window without invalidating it.
+TEST(FrameOnScreen, ComesBackWithinATickOfAnythingPaintingOverIt)
+{
+    ShellRun run;
+    ASSERT_TRUE(run.Start("exitafter=300", "paint_over=1"));
+    PixelCanvas shot(720, 540), scribble(720, 540, kPaintedOver);
+    const auto frameShows = [&] {
+        shot.CaptureClient(run.wrapper);
+        return shot.At(466, 490) == kWhite && shot.Count(kPaintedOver) == 0;
+    };
+    ASSERT_TRUE(WaitUntil(frameShows, 10000));
+    // At phases of the countdown's second apart: a frame shown only when it changes comes late.
+    for (const char* how : {"invalidated", "drawn over", "hidden and shown"}) {
+        const size_t before = run.ArcadeCalls().size();
+        if (how[0] == 'i') {
+            InvalidateRect(run.wrapper, nullptr, FALSE);
+        } else if (how[0] == 'h') {
+            ShowWindow(run.wrapper, SW_HIDE);
+            ShowWindow(run.wrapper, SW_SHOWNA);
+        } else {
+            HDC dc = GetDC(run.wrapper);
+            BitBlt(dc, 0, 0, 720, 540, scribble.dc, 0, 0, SRCCOPY);
+            ReleaseDC(run.wrapper, dc);
+        }
+        const char paint[] = "madll_HandleWindowsMessage msg=0x000F ";
+        if (how[0] != 'd') {
+            ASSERT_TRUE(run.WaitCall(paint, before)) << how;
+            const std::string call = run.ArcadeCalls()[static_cast<size_t>(run.FindCall(paint, before))];
+            EXPECT_EQ(call.substr(call.size() - 4), "-> 1") << "the DLL took the paint";
+        }
+        EXPECT_TRUE(WaitUntil(frameShows, 200)) << how;
+        Sleep(330);
+    }
+}
+
+// With no picture behind it, each frame is drawn over the last: smoothed text darkens frame after
+// frame until it settles, and the screen shows what drawing every frame on one canvas gives.
+TEST(FrameOnScreen, WithoutABackgroundEveryFrameIsDrawnOverTheLast)
+{
+    ShellRun run;
+    run.background = false;
+    ASSERT_TRUE(run.Start("exitafter=300"));
+    const BackgroundAside noPicture;
+    PixelCanvas expected(720, 540);
+    // Black text on a black buffer: the countdown's own digits never show.
+    for (int frame = 0; frame < 400; ++frame)
+        DrawOldClosingFrame(expected.dc, "Sample Game", 20.0f);
+    GdiFlush();
+    PixelCanvas shot(720, 540);
+    ASSERT_TRUE(WaitUntil([&] { return shot.CaptureClient(run.wrapper), shot.At(466, 490) == kWhite; }, 10000));
+    const DWORD shown = GetTickCount();
+    for (const DWORD at : {3000, 8000}) {
+        SleepUntil(shown + at);
+        shot.CaptureClient(run.wrapper);
+        EXPECT_EQ(PixelDifferences(shot, expected), "0") << at << " ms in";
+    }
+}
+
+// Text smoothed in colour, run in a new process that starts with ClearType on, as does every shell
+// it starts: the button labels and the build label drawn frame over frame are the old way's.
+TEST(FrameOnScreen, WithClearTypeTheFramesAreTheOldWays)
+{
+    const ClearTypeOn clearType;
+    UINT type = 0;
+    SystemParametersInfoA(SPI_GETFONTSMOOTHINGTYPE, 0, &type, 0);
+    ASSERT_EQ(type, static_cast<UINT>(FE_FONTSMOOTHINGCLEARTYPE));
+    EXPECT_EQ(RunToEnd(ProgramFolder() + "e2e_tests.exe", "--gtest_filter=FrameOnScreen.Without*", 120000), 0u);
+}

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "arcade/ma_api.h"
+#include "arcade_folder.h"
+#include "shell/screen_controller.h"
+#include "shell/wrapper_window.h"
+
+namespace {
+
+// The arcade calls of one session in a shown window whose procedure is the shell's: a tick, a
+// WM_PAINT, four ticks (the update the DLL stages after its third frame comes between two), the
+// Escape that ends the session and two ticks more.
+std::vector<std::string> SessionCalls(const std::function<void()>& start, const std::function<void()>& tick,
+                                      const std::function<void(HWND)>& paint)
+{
+    ArcadeFolder arcade;
+    arcade.Install(ArcadeFolder::BuiltDll());
+    arcade.Install(ArcadeFolder::BuiltDll(), "Backup\\MorvessaArcade.dll");
+    arcade.Settings("animate=0\r\nupdate_after_frames=3\r\nupdate_source=" + ArcadeFolder::BuiltDll("version2"));
+    EXPECT_EQ(MA_Initialize(1234, "Frames", 42, 0), 0);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WrapperWndProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "FramePresentationTest";
+    RegisterClassA(&windowClass);
+    WrapperWindow = CreateWindowExA(0, windowClass.lpszClassName, "", WRAPPER_STYLE, 0, 0, 726, 565, nullptr, nullptr,
+                                    windowClass.hInstance, nullptr);
+    ShowWindow(WrapperWindow, SW_SHOWNOACTIVATE);
+    start();
+    tick();
+    paint(WrapperWindow);
+    for (int i = 0; i < 4; ++i)
+        tick();
+    MA_HandleWindowsMessage(WrapperWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    tick();
+    tick();
+    // The window goes first: its procedure hands the arcade layer every message while it is up.
+    DestroyWindow(WrapperWindow);
+    WrapperWindow = nullptr;
+    MA_ShutDown();
+    // Of the messages, only those given here: the rest is the platform's traffic.
+    std::vector<std::string> calls;
+    for (const std::string& call : arcade.Calls())
+        if (call.compare(0, 26, "madll_HandleWindowsMessage") != 0 || call.find("msg=0x000F ") != std::string::npos ||
+            call.find("msg=0x0100 ") != std::string::npos)
+            calls.push_back(call.substr(0, call.find(" hwnd=")));
+    return calls;
+}
+
+}  // namespace
+
+// The arcade layer sees the calls of the old way, in its order, with or without a frame bitmap:
+// each session tick asks for the frame, the end, and the rectangles, the count before each copy.
+TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmap)
+{
+    ScreenController& controller = ScreenController::Instance();
+    for (const bool withFrameBitmap : {true, false}) {
+        std::vector<uint8_t> frame(2160 * 540);
+        bool active = false, painted = false;
+        const uint32_t stride = withFrameBitmap ? 2160 : 0;  // as the 0-wide client below leaves it
+        const auto present = [&] {
+            for (int32_t i = 0; active && i < MA_GetNumberOfRectsToUpdate(); ++i)
+                MA_GetUpdateRect(i);
+        };
+        const std::vector<std::string> expected = SessionCalls(
+            [&] { active = MA_EnterMenuSession(1, 720, 540) == 0; },
+            [&] {
+                if (!active)
+                    return;
+                MA_DrawNextFrameIntoBuffer(withFrameBitmap ? frame.data() : nullptr, stride, 3, painted ? 0 : 1);
+                painted = false;
+                active = !MA_IsTheMenuSessionComplete();
+                present();
+            },
+            [&](HWND window) {
+                if (!MA_HandleWindowsMessage(window, WM_PAINT, 0, 0))
+                    present(), painted = true;
+            });
+        const std::vector<std::string> calls = SessionCalls(
+            [&] {
+                // A client 0 pixels wide makes the DIB section fail for real.
+                controller.clientWidth = withFrameBitmap ? 720 : 0;
+                controller.clientHeight = 540;
+                controller.CreateFrameBuffer();
+                controller.clientWidth = 720;
+                EXPECT_EQ(controller.frameBitmap != nullptr, withFrameBitmap);
+                controller.SetState(&ScreenController::StateClosing);
+                controller.lastTickTime = timeGetTime();
+                controller.tickBacklog = 20 * 100;  // every tick of the test is due
+                controller.OpenOtherGames();
+            },
+            [&] { controller.Tick(); },
+            [](HWND window) { InvalidateRect(window, nullptr, FALSE), UpdateWindow(window); });
+        ASSERT_GT(expected.size(), 30u);
+        EXPECT_EQ(calls, expected) << (withFrameBitmap ? "with" : "without") << " a frame bitmap";
+        EXPECT_FALSE(controller.menuSessionActive) << "Escape ends the session";
+        DeleteObject(controller.frameBitmap);
+        controller.frameBitmap = nullptr;
+        controller.frameBits = nullptr;
+    }
+}

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "draw/text.h"
+#include "harness.h"
+
+namespace {
+
+// Every printable character of the ANSI code page, in an order that varies from text to text.
+std::vector<std::string> GeneratedTexts()
+{
+    std::string printable;
+    for (int c = 0x20; c <= 0xFF; ++c) {
+        const bool unassigned = c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+        if (!unassigned)
+            printable += static_cast<char>(c);
+    }
+    std::vector<std::string> texts = {printable};
+    uint32_t seed = 14;
+    for (size_t length = 1; length <= 300; length += 1 + length / 8) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += printable[(seed >> 16) % printable.size()];
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+}  // namespace
+
+// A line's fit comes from the partial widths of one query; the layout measures each prefix with
+// the tabbed query. The two must agree prefix by prefix in every size the shell draws.
+TEST(TextWidths, PartialWidthsEqualTheTabbedMeasureOfEveryPrefix)
+{
+    PixelCanvas canvas(16, 16);
+    const std::vector<std::string> texts = GeneratedTexts();
+    for (const int points : {14, 10, 6}) {
+        for (const std::string& text : texts) {
+            std::vector<uint32_t> widths(text.size());
+            const int length = static_cast<int>(text.size());
+            const uint32_t height = MeasureTextPrefixes(canvas.dc, text.data(), length, points, widths.data());
+            uint32_t width = 0, tabbedHeight = 0;
+            int agreeing = 0;
+            while (agreeing < length) {
+                MeasureText(canvas.dc, text.data(), agreeing + 1, points, &width, &tabbedHeight);
+                if (width != widths[agreeing])
+                    break;
+                ++agreeing;
+            }
+            EXPECT_EQ(agreeing, length) << points << " points, \"" << text << "\": the next prefix measures " << width;
+            EXPECT_EQ(height, tabbedHeight) << points << " points";
+        }
+    }
+}
