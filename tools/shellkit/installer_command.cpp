@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "arguments.h"
+#include "code_page.h"
 #include "commands.h"
 #include "file_system.h"
 #include "nsis_script.h"
@@ -9,10 +10,10 @@
 
 namespace {
 
-int Refuse(const std::string& text)
+int Refuse(const std::string& text, int exitCode = 1)
 {
-    std::fprintf(stderr, "shellkit installer: %s\n", text.c_str());
-    return 1;
+    std::fprintf(exitCode == 2 ? stderr : stdout, "shellkit installer: %s\n", text.c_str());
+    return exitCode;
 }
 
 bool IsVersion(const std::string& version)
@@ -76,9 +77,9 @@ int RunInstaller(int argc, char** argv)
 {
     Arguments arguments;
     std::string error;
-    if (!arguments.Parse(argc, argv, {"--out"}, {"--publisher", "--version", "--sign", "--sign-password"}, error)) {
+    if (!arguments.Parse(argc, argv, {"--out"}, {"--publisher", "--version", "--sign", "--sign-password", "--makensis"}, error)) {
         std::fprintf(stderr, "shellkit installer: %s\nusage: shellkit installer FOLDER --out SETUP.exe "
-                             "[--publisher NAME] [--version X.Y.Z] [--sign CERT.pfx [--sign-password P]]\n",
+                             "[--publisher NAME] [--version X.Y.Z] [--sign CERT.pfx [--sign-password P]] [--makensis PATH]\n",
                      error.c_str());
         return 2;
     }
@@ -89,7 +90,7 @@ int RunInstaller(int argc, char** argv)
         return Refuse("--sign-password without --sign");
     const std::string out = AbsolutePath(arguments.Get("--out"));
     if (!IsFolder(ParentOf(out)))
-        return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in");
+        return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in", 2);
     if (IsFolder(out))
         return Refuse(out + " is a folder");
     if (arguments.Has("--sign") && !PathExists(arguments.Get("--sign")))
@@ -106,11 +107,12 @@ int RunInstaller(int argc, char** argv)
 
     InstallerPlan plan;
     plan.name = name;
-    plan.title = reading.name;
+    plan.title = ScriptTextFromTitle(reading.name);
+    plan.shortcut = ScriptTextFromTitle(FileNameFromTitle(reading.name, false));
     plan.publisher = arguments.Get("--publisher", reading.publisher.empty() ? name : reading.publisher);
     plan.version = version;
     plan.sourceFolder = AbsolutePath(arguments.folder);
-    ListFilesBelow(plan.sourceFolder, plan.files);
+    ListShippedFiles(plan.sourceFolder, plan.files);
 
     // Built beside its place and moved there only when whole.
     const std::string work = TemporarySibling(out);
@@ -137,9 +139,17 @@ int RunInstaller(int argc, char** argv)
     const std::string scriptPath = JoinPath(work, "installer.nsi");
     if (!WriteWholeFile(scriptPath, bytes))
         return fail("cannot write " + scriptPath);
-    const int made = RunProgram({Makensis(), "-V2", scriptPath}, log);
+    const int made = RunProgram({arguments.Get("--makensis", Makensis()), "-V2", scriptPath}, log);
+    if (made < 0) {
+        RemoveTree(work);
+        return Refuse(arguments.Get("--makensis", "makensis") + " was not found: " +
+                          (PATH_SEPARATOR == '\\' ? "install NSIS from nsis.sourceforge.io (it goes to "
+                                                     "C:\\Program Files (x86)\\NSIS\\)"
+                                                   : "install NSIS (the Debian package nsis)") +
+                          ", or name it with --makensis PATH", 2);
+    }
     if (made != 0)
-        return fail(made < 0 ? "makensis was not found (Debian package nsis)" : "makensis failed");
+        return fail("makensis failed");
     if (!signer.certificate.empty()) {
         const std::string signedSetup = JoinPath(work, "signed-setup.exe");
         if (!signer.Sign(built, signedSetup, plan.title + " Setup"))

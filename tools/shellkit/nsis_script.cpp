@@ -97,7 +97,7 @@ std::string InstallerScript(const InstallerPlan& plan)
     }
     s += "  SetOutPath \"$INSTDIR\"\n";
     s += "  WriteUninstaller \"$INSTDIR\\Uninstall.exe\"\n";
-    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.name + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
+    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
     const auto regString = [&](const char* value, const std::string& data) {
         s += std::string("  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" ") + value + " " + data + "\n";
     };
@@ -113,7 +113,7 @@ std::string InstallerScript(const InstallerPlan& plan)
     s += "  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoModify 1\n  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoRepair 1\n";
     s += "SectionEnd\n";
     s += "Section \"Desktop shortcut\" SectionDesktop\n";
-    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.name + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
+    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
 
     // What the game wrote into its folders stays; the uninstaller names it in its log.
     s += "Function un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
@@ -129,8 +129,8 @@ std::string InstallerScript(const InstallerPlan& plan)
     for (const FolderEntry& file : plan.files)
         s += "  Delete " + Nsis("$INSTDIR\\", Windows(file.relativePath)) + "\n";
     s += "  Delete \"$INSTDIR\\Uninstall.exe\"\n";
-    s += "  Delete " + Nsis("$SMPROGRAMS\\", plan.name + ".lnk") + "\n";
-    s += "  Delete " + Nsis("$DESKTOP\\", plan.name + ".lnk") + "\n";
+    s += "  Delete " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + "\n";
+    s += "  Delete " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + "\n";
     s += "  DeleteRegKey SHCTX \"${UNINSTALL_KEY}\"\n";
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         const std::string path = Nsis("$INSTDIR\\", *folder);

@@ -9,6 +9,7 @@
 struct InstallerPlan {
     std::string name;       // the game's file name, also its install folder and shortcut name
     std::string title;      // the application name from its settings
+    std::string shortcut;   // the title as a shortcut's file name
     std::string publisher;
     std::string version;    // X.Y.Z
     std::string sourceFolder;
