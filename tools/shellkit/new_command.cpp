@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "file_system.h"
 #include "host/settings_value.h"
+#include "pe_image.h"
 #include "process.h"
 #include "rules.h"
 
@@ -31,6 +32,14 @@ std::string DefaultShell()
         if (PathExists(shell))
             return shell;
     return "";
+}
+
+uint16_t MachineOf(const std::string& program)
+{
+    std::vector<uint8_t> bytes;
+    PeImage image;
+    std::string problem;
+    return ReadWholeFile(program, bytes) && image.Read(bytes, problem) ? image.machine : 0;
 }
 
 // The title as the shell will read it: Windows-1252 bytes.
@@ -120,6 +129,18 @@ int RunNew(int argc, char** argv)
     if (!IsFolder(parent))
         return CannotRun("no folder " + parent + " to lay out " + LastComponent(folder) + " in");
 
+    // Paths that cannot fit on a player's machine are refused before anything is made: a name
+    // that long may not even fit this machine's file system.
+    Report report;
+    std::vector<FolderEntry> planned;
+    for (const std::string& file : {name + ".exe", name + ".MWG", std::string("MAW_002.dat"), std::string("Background.jpg"),
+                                    JoinPath("MorvessaArcade", "MorvessaArcade.dll"),
+                                    JoinPath(JoinPath("MorvessaArcade", "Backup"), "MorvessaArcade.dll")})
+        planned.push_back({file, 0});
+    CheckInstalledPaths(planned, folder, name, MachineOf(shell), report);
+    if (report.errors > 0)
+        return Refuse("the folder would have " + std::to_string(report.errors) + " error(s); nothing was written");
+
     char settings[1024];
     const size_t length = WriteSettingsText(settings, sizeof(settings), title.c_str(),
                                             ParseSettingNumber(arguments.Get("--app-id").c_str()),
@@ -149,7 +170,6 @@ int RunNew(int argc, char** argv)
         return CannotRun(layout.error + "; nothing was written");
     }
 
-    Report report;
     for (const auto& copy : copies)
         report.sources[JoinPath(folder, copy[1])] = copy[0];
     SettingsReading reading;
