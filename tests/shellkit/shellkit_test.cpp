@@ -145,7 +145,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
     const std::string dll = "Game/MorvessaArcade/MorvessaArcade.dll";
     const std::string backup = "Game/MorvessaArcade/Backup/MorvessaArcade.dll";
     const std::string hidden = ": warning: with this name the closing screen's text ends at y 558, below the top of its buttons at y 472";
-    const std::string n100(100, 'N'), n101(101, 'N'), n120(120, 'N');
+    const std::string n100(100, 'N'), n101(101, 'N'), n120(120, 'N'), n171(171, 'N'), n172(172, 'N');
     const std::string accounts = "C:\\Users\\<a 20-character account>\\AppData\\Local\\Programs\\";
     const std::string perUser = accounts + "Target Practice\\", perUser101 = accounts + n101 + "\\";
     const std::string perUser120 = accounts + n120 + "\\";
@@ -238,17 +238,18 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
           "long, over the 259 Windows can open (for all users, in \"C:\\Program Files\\" + n120 + "\\\": 262): the shell "
           "cannot start the game; cut 20 character(s) from the file name",
           "Game/" + n120 + ".exe: error: installed for one player"}},
-        {"an arcade file and a game's file deep down", [&](const fs::path& f) {
-             Write("MorvessaArcade/" + n100 + ".dat", "x")(f);
-             Write("MorvessaArcade/Backup/" + n100 + ".dat", "x")(f);
+        {"an arcade file of 259 characters fits, one of 260 does not", [&](const fs::path& f) {
+             Write("MorvessaArcade/" + n171 + ".dat", "x")(f);
+             Write("MorvessaArcade/" + n172 + ".dat", "x")(f);
              Write("levels/" + n100 + "/" + n100 + ".dat", "x")(f);
          },
-         {"Game/MorvessaArcade/Backup/" + n100 + ".dat: error: installed for one player",
-          "Game/MorvessaArcade/" + n100 + ".dat: error: installed for one player, in \"" + perUser +
-              "\", its path is 268 characters long, over the 259 Windows can open (for all users, in \"C:\\Program Files "
-              "(x86)\\Target Practice\\\": 238): the arcade layer cannot open it, nor an update replace it; cut 9 "
+         {"Game/MorvessaArcade/" + n172 + ".dat: error: installed for one player, in \"" + perUser +
+              "\", its path is 260 characters long, over the 259 Windows can open (for all users, in \"C:\\Program Files "
+              "(x86)\\Target Practice\\\": 230): the arcade layer cannot open it, nor an update replace it; cut 1 "
               "character(s) from the file name",
-          "Game/levels/" + n100 + "/" + n100 + ".dat: warning: installed for one player"}},
+          "Game/levels/" + n100 + "/" + n100 + ".dat: warning: installed for one player",
+          "Game/MorvessaArcade/" + n171 + ".dat: warning: no copy in Backup",
+          "Game/MorvessaArcade/" + n172 + ".dat: warning: no copy in Backup"}},
         // What editors write and the shell reads all the same: warnings at most.
         {"UTF-8 with a byte order mark", Settings("Application Name", "\xEF\xBB\xBF" "Application Name"),
          {settings + ": warning: saved as UTF-8 with a byte order mark: the shell takes the mark for three characters "
