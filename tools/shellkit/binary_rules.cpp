@@ -1,18 +1,16 @@
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "arcade/arcade_exports.h"
+#include "code_page.h"
 #include "file_system.h"
 #include "host/settings_value.h"
 #include "pe_image.h"
-#include "code_page.h"
 #include "rules.h"
 
 namespace {
 
 const char INIT_FAILURE[] = "the shell ends with \"There was an error initializing the application. It will now exit.\"";
-
 
 // Windows' installer detection asks for administrator rights before it starts a 32-bit
 // program without a manifest whose file name holds one of these.

@@ -170,7 +170,8 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
             report.Error(path, line, "the name is empty: the window has no title");
         else if (name.size() > APPLICATION_NAME_SIZE - 1)
             report.Error(path, line, "the name is " + std::to_string(name.size()) +
-                                         " characters long; the shell keeps only the first 254: " + Quoted(reading.name));
+                                         " characters long; the shell keeps only the first 254: " +
+                                         Quoted(Utf8FromWindows1252(reading.name)));
         CheckTitle(path, line, reading.name, report);
     }
 
