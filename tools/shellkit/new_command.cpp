@@ -93,7 +93,7 @@ int RunNew(int argc, char** argv)
     std::string error;
     if (!arguments.Parse(argc, argv, {"--name", "--app-id", "--channel", "--game", "--background", "--arcade"},
                          {"--file-name", "--shell", "--publisher"}, error)) {
-        std::fprintf(stderr, "shellkit new: %s\nusage: shellkit new FOLDER --name NAME [--file-name NAME] --app-id N "
+        std::fprintf(stderr, "shellkit new: %s\nusage: shellkit new FOLDER --name TITLE [--file-name NAME] --app-id N "
                              "--channel N --game GAME.exe --background PICTURE.jpg --arcade MorvessaArcade.dll "
                              "[--shell shell.exe] [--publisher NAME]\n", error.c_str());
         return 2;
