@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "draw/grow_array.h"
+#include "base/grow_array.h"
 
 static void* Entry(uintptr_t value)
 {

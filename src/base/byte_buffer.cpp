@@ -1,4 +1,4 @@
-#include "draw/byte_buffer.h"
+#include "base/byte_buffer.h"
 
 #include <cstdlib>
 #include <cstring>

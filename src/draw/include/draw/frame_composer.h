@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "draw/byte_buffer.h"
+#include "base/byte_buffer.h"
 
 // Keeps a frame that would look exactly like the last one from being drawn again. Between
 // Begin and Finish, the kit's drawing operations on the DC being composed (DrawBackground,

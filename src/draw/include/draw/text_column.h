@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "draw/byte_buffer.h"
+#include "base/byte_buffer.h"
 
 // Word-wrapped text in a column (see LayOutWrappedText), drawn through the kit. Keeps the
 // layouts of the last few texts it laid out, so that a text drawn again frame after frame

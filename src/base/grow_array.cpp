@@ -1,4 +1,4 @@
-#include "draw/grow_array.h"
+#include "base/grow_array.h"
 
 #include <cstdlib>
 #include <cstring>

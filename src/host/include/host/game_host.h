@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "draw/grow_array.h"
+#include "base/grow_array.h"
 
 // The settings and the game process: exactly one, built on first use.
 struct GameHost {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "draw/grow_array.h"
+#include "base/grow_array.h"
 
 // A click callback.
 struct ActionBase {
