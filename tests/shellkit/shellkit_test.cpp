@@ -34,12 +34,13 @@ std::string Quoted(const fs::path& path)
 
 struct KitRun {
     int exitCode;
-    std::string output;  // both streams
+    std::string output;  // both streams unless told
 };
 
-KitRun RunKit(const std::string& arguments, const fs::path& in = ".")
+KitRun RunKit(const std::string& arguments, const fs::path& in = ".", const std::string& streams = "2>&1",
+              const std::string& kit = SHELLKIT)
 {
-    FILE* pipe = popen(("cd " + Quoted(in) + " && " SHELLKIT " " + arguments + " 2>&1").c_str(), "r");
+    FILE* pipe = popen(("cd " + Quoted(in) + " && " + kit + " " + arguments + " " + streams).c_str(), "r");
     if (pipe == nullptr)
         return {-1, "not started"};
     std::string output;
@@ -92,11 +93,27 @@ Breaker Arcade(const fs::path& with)
     };
 }
 
+Breaker Write(const std::string& file, const std::string& bytes)
+{
+    return [=](const fs::path& folder) {
+        fs::create_directories((folder / file).parent_path());
+        WriteText(folder / file, bytes);
+    };
+}
+
 Breaker RenameGame(const std::string& name)
 {
     return [=](const fs::path& folder) {
         for (const std::string extension : {".exe", ".MWG"})
             fs::rename(folder / (kGame + extension), folder / (name + extension));
+    };
+}
+
+// A 720 x 540 background drawn by ImageMagick.
+Breaker Picture(const std::string& drawing)
+{
+    return [=](const fs::path& folder) {
+        std::system(("convert-im6.q16 -size 720x540 " + drawing + " " + Quoted(folder / "Background.jpg")).c_str());
     };
 }
 
@@ -128,7 +145,10 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
     const std::string dll = "Game/MorvessaArcade/MorvessaArcade.dll";
     const std::string backup = "Game/MorvessaArcade/Backup/MorvessaArcade.dll";
     const std::string hidden = ": warning: with this name the closing screen's text ends at y 558, below the top of its buttons at y 472";
-    const std::string n202(202, 'N'), n203(203, 'N');
+    const std::string n100(100, 'N'), n101(101, 'N'), n120(120, 'N'), n171(171, 'N'), n172(172, 'N');
+    const std::string accounts = "C:\\Users\\<a 20-character account>\\AppData\\Local\\Programs\\";
+    const std::string perUser = accounts + "Target Practice\\", perUser101 = accounts + n101 + "\\";
+    const std::string perUser120 = accounts + n120 + "\\";
     std::string utf16 = "\xFF\xFE";  // with a byte order mark, as editors save it
     for (char c : kSettings)
         utf16 += std::string(1, c) + '\0';
@@ -146,7 +166,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"name cut at 254", Settings(kGame, Words(255)),
          {settings + ":1: error: the name is 255 characters long; the shell keeps only the first 254", settings + ":1" + hidden}},
         {"a 254-character name hides the countdown", Settings(kGame, Words(254)), {settings + ":1" + hidden}},
-        {"a 180-character name fits", Settings(kGame, Words(180)), {}},
+        {"a 181-character name fits", Settings(kGame, Words(181)), {}},
         {"ID not a number", Settings("1001", "abc"),
          {settings + ":2: error: the application ID \"abc\" is not a decimal number: the shell reads 0"}},
         {"channel 0", Settings("ID 7", "ID 0"), {settings + ":3: error: the developer channel ID reads as 0"}},
@@ -197,22 +217,101 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"background cut short", [](const fs::path& f) { fs::resize_file(f / "Background.jpg", fs::file_size(f / "Background.jpg") / 2); },
          {"Game/Background.jpg: error: does not decode"}},
         {"background 720 x 480",
-         [](const fs::path& f) { std::system(("convert-im6.q16 -size 720x480 xc:navy " + Quoted(f / "Background.jpg")).c_str()); },
+         [](const fs::path& f) { std::system(("convert-im6.q16 -size 720x480 xc:white " + Quoted(f / "Background.jpg")).c_str()); },
          {"Game/Background.jpg: warning: the picture is 720 x 480"}},
-        // "C:\Program Files (x86)\" + name + "\MorvessaArcade\MorvessaArcade.dll": 259 characters fit.
-        {"installed DLL path of 260", RenameGame(n203),
-         {backup + ": warning: installed under",
-          dll + ": error: installed under \"C:\\Program Files (x86)\\" + n203 + "\\\" its path is 260 characters long",
-          "Game/" + n203 + ".MWG: warning: installed under", "Game/" + n203 + ".exe: warning: installed under"}},
-        {"installed DLL path of 259", RenameGame(n202),
-         {backup + ": warning: installed under", "Game/" + n202 + ".MWG: warning: installed under",
-          "Game/" + n202 + ".exe: warning: installed under"}},
+        // "C:\Users\" + 20 + "\AppData\Local\Programs\" + name + "\" + name + ".exe": 259 characters fit.
+        {"a 101-character file name", RenameGame(n101),
+         {"Game/" + n101 + ".MWG: error: installed for one player, in \"" + perUser101 + "\", its path is 260 characters "
+          "long, over the 259 Windows can open (for all users, in \"C:\\Program Files (x86)\\" + n101 + "\\\": 230): the "
+          "shell cannot start the game; cut 1 character(s) from the file name",
+          "Game/" + n101 + ".exe: error: installed for one player, in \"" + perUser101 + "\", its path is 260 characters "
+          "long, over the 259 Windows can open (for all users, in \"C:\\Program Files (x86)\\" + n101 + "\\\": 230): "
+          "Windows cannot start it, so the game does not start; cut 1 character(s) from the file name"}},
+        {"a 100-character file name fits", RenameGame(n100), {}},
+        {"x64: 120 characters, under Program Files", [&](const fs::path& f) {
+             Replace("Target Practice.exe", WIN64_BIN "/shell.exe")(f);
+             Replace("Target Practice.MWG", WIN64_BIN "/demo-game.exe")(f);
+             Arcade(WIN64_BIN "/MorvessaArcade.dll")(f);
+             RenameGame(n120)(f);
+         },
+         {"Game/" + n120 + ".MWG: error: installed for one player, in \"" + perUser120 + "\", its path is 298 characters "
+          "long, over the 259 Windows can open (for all users, in \"C:\\Program Files\\" + n120 + "\\\": 262): the shell "
+          "cannot start the game; cut 20 character(s) from the file name",
+          "Game/" + n120 + ".exe: error: installed for one player"}},
+        {"an arcade file of 259 characters fits, one of 260 does not", [&](const fs::path& f) {
+             Write("MorvessaArcade/" + n171 + ".dat", "x")(f);
+             Write("MorvessaArcade/" + n172 + ".dat", "x")(f);
+             Write("levels/" + n100 + "/" + n100 + ".dat", "x")(f);
+         },
+         {"Game/MorvessaArcade/" + n172 + ".dat: error: installed for one player, in \"" + perUser +
+              "\", its path is 260 characters long, over the 259 Windows can open (for all users, in \"C:\\Program Files "
+              "(x86)\\Target Practice\\\": 230): the arcade layer cannot open it, nor an update replace it; cut 1 "
+              "character(s) from the file name",
+          "Game/levels/" + n100 + "/" + n100 + ".dat: warning: installed for one player",
+          "Game/MorvessaArcade/" + n171 + ".dat: warning: no copy in Backup",
+          "Game/MorvessaArcade/" + n172 + ".dat: warning: no copy in Backup"}},
+        // What editors write and the shell reads all the same: warnings at most.
+        {"UTF-8 with a byte order mark", Settings("Application Name", "\xEF\xBB\xBF" "Application Name"),
+         {settings + ": warning: saved as UTF-8 with a byte order mark: the shell takes the mark for three characters "
+                     "before the first key and finds every key all the same; the name is plain ASCII, so it reads as "
+                     "written; save it as ANSI"}},
+        {"blanks after the numbers", Settings("1001\r\nDeveloper Channel ID 7", "1001 \r\nDeveloper Channel ID 7\t"),
+         {settings + ":2: warning: the application ID \"1001 \" has blanks around the number: the shell reads 1001 all the same",
+          settings + ":3: warning: the developer channel ID \"7\t\" has blanks around the number: the shell reads 7 all the same"}},
+        {"a blank before the ID", Settings("=1001", "= 1001"),
+         {settings + ":2: warning: the application ID \" 1001\" has blanks around the number"}},
+        {"a blank after a number that is not one", Settings("1001", "10x1 "),
+         {settings + ":2: error: the application ID \"10x1\" is not a decimal number: the shell reads 10"}},
+        // What the player would see of the name.
+        {"name in UTF-8", Settings("Target", "Caf\xC3\xA9"),
+         {settings + ":1: error: the name is saved as UTF-8, but the shell reads it as ANSI text: the title bar and the "
+                     "closing screen show \"Caf\xC3\x83\xC2\xA9 Practice\"; save the file as ANSI (Windows-1252)"}},
+        {"UTF-8 with a mark and a name outside ASCII", Settings("Application Name=Target", "\xEF\xBB\xBF" "Application Name=Caf\xC3\xA9"),
+         {settings + ": warning: saved as UTF-8 with a byte order mark: the shell takes the mark for three characters "
+                     "before the first key and finds every key all the same; it reads the name as ANSI text, not as UTF-8",
+          settings + ":1: error: the name is saved as UTF-8"}},
+        {"name in Windows-1252", Settings("Target", "Caf\xE9"),
+         {settings + ":1: warning: the name holds letters outside ASCII, which Windows set to another language shows as "
+                     "other letters: with the Cyrillic code page (1251) the title reads \"Caf\xD0\xB9 Practice\""}},
+        {"a tab after the name", Settings("Practice", "Practice\t"),
+         {settings + ":1: warning: the name ends with a tab, which the shell keeps: the title bar and the closing screen "
+                     "show it around \"Target Practice\""}},
+        {"blanks around the name", Settings("Target Practice", " Target Practice "),
+         {settings + ":1: warning: the name begins and ends with a blank"}},
+        {"a tab inside the name", Settings("Target ", "Target\t"), {settings + ":1: warning: the name holds a tab"}},
+        {"a display name that is no file name", Settings(kGame, "Pebble: The Hop"), {}},
+        {"the game is the shell", Replace("Target Practice.MWG", WindowsBin("shell.exe")),
+         {"Game/Target Practice.MWG: error: a copy of the shell, not the game: started as the game it finds the shell "
+          "running, and the player sees \"You currently have another game running.\" and the closing screen, never a game"}},
+        {"the game is the other build's shell", Replace("Target Practice.MWG", WIN64_BIN "/shell.exe"),
+         {"Game/Target Practice.MWG: error: a copy of the shell"}},
+        {"files that are no part of a game", [](const fs::path& f) {
+             Write("Thumbs.db", "x")(f);
+             Write("art/.DS_Store", "x")(f);
+             Write("desktop.ini", "x")(f);
+             Write("Target Practice.pdb", "x")(f);
+             Write("Target Practice Setup.exe", "x")(f);
+             Write("redist/runtime.msi", "x")(f);
+         },
+         {"Game/Target Practice Setup.exe: error: an installer in the game folder: the game's installer would pack it "
+          "whole and put it on every player's machine, and left out, a game that needs it would break; move it out of the folder",
+          "Game/Target Practice.pdb: warning: debugging information of a build, no part of the game: the installer leaves it out",
+          "Game/Thumbs.db: warning: Windows' cache of picture thumbnails, no part of the game: the installer leaves it out",
+          "Game/art/.DS_Store: warning: macOS's settings for the folder, no part of the game: the installer leaves it out",
+          "Game/desktop.ini: warning: Explorer's settings for the folder, no part of the game: the installer leaves it out",
+          "Game/redist/runtime.msi: error: an installer in the game folder"}},
+        {"a dark background under the text", Picture("xc:white -fill '#303030' -draw 'rectangle 460,30 689,471'"),
+         {"Game/Background.jpg: warning: the picture under the closing screen's text column (x 460 to 690, y 30 to 472) "
+          "is dark: black text on it has a contrast of 1.6:1, under the 4.5:1 that text needs to be read with ease; "
+          "lighten that part of the picture"}},
+        {"dark only outside the text column", Picture("xc:black -fill white -draw 'rectangle 460,30 689,471'"), {}},
     };
     for (const Trap& trap : traps) {
         SCOPED_TRACE(trap.name);
         fs::copy(clean, game, fs::copy_options::recursive);
         trap.breakIt(game);
-        const KitRun run = RunKit("check Game", scratch.root);
+        // The whole report on standard output.
+        const KitRun run = RunKit("check Game", scratch.root, "2>/dev/null");
         fs::remove_all(game);
 
         int errors = 0;
@@ -264,20 +363,27 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
         {"an unknown flag", good + " --colour blue", 2, "unknown option --colour"},
         {"a flag twice", good + " --app-id 5", 2, "--app-id is given twice"},
         {"two folders", good + " Other", 2, "\"Other\" is one too many"},
-        {"name with a slash", with("--name", "'Target/Practice'"), 1, "holds \"/\", which a Windows file name cannot hold"},
-        {"name over 254", with("--name", std::string(255, 'x')), 1, "the name is 255 characters long"},
-        {"name outside ASCII", with("--name", "'Caf\xC3\xA9'"), 1, "outside printable ASCII"},
+        {"file name with a slash", good + " --file-name 'Target/Practice'", 1,
+         "--file-name \"Target/Practice\": the file name holds \"/\", which a Windows file name cannot hold"},
+        {"a title that gives no file name", with("--name", "':?'"), 1, "gives the file name \"\": the file name is empty; choose one with --file-name"},
+        {"name over 254", with("--name", std::string(255, 'x')) + " --file-name X", 1, "the name is 255 characters long"},
+        {"file name too long for a player's machine", with("--name", std::string(255, 'x')), 1,
+         "Windows cannot start it, so the game does not start; cut 155 character(s) from the file name"},
+        {"name outside Windows-1252", with("--name", "'\xD0\x96" "ar'"), 1, "holds a character that Windows-1252, the code page the title is saved in, does not have"},
+        {"file name outside ASCII", good + " --file-name 'Caf\xC3\xA9'", 1, "outside printable ASCII"},
         {"name of a device", with("--name", "aux"), 1, "is a device name"},
-        {"name holding a key", with("--name", "'Developer Channel ID 9'"), 1, "holds the settings key"},
+        {"name holding a key", with("--name", "'Developer Channel ID 9'"), 1, "\"Developer Channel ID\" first appears inside this line's value"},
         {"ID not a number", with("--app-id", "12abc"), 1, "--app-id \"12abc\" is not a decimal number: the shell reads 12"},
         {"channel 0", with("--channel", "0"), 1, "--channel reads as 0"},
-        {"folder exists", NewArguments(game, kGame), 1, "exists already"},
-        {"parent is a file", NewArguments(notes / "Game", kGame), 1, "no folder"},
-        {"parent cannot be written", NewArguments("/proc/Game", kGame), 1, "cannot write in /proc"},
-        {"game missing", with("--game", Quoted(place / "none.exe")), 1, "none.exe: no such file; nothing was written"},
-        {"game a folder", with("--game", Quoted(place)), 1, "nothing was written"},
+        {"folder exists", NewArguments(game, kGame), 2, "exists already"},
+        {"parent is a file", NewArguments(notes / "Game", kGame), 2, "no folder"},
+        {"parent cannot be written", NewArguments("/proc/Game", kGame), 2, "cannot write in /proc"},
+        {"game missing", with("--game", Quoted(place / "none.exe")), 2, "none.exe: no such file; nothing was written"},
+        {"game a folder", with("--game", Quoted(place)), 2, "a folder, not a file; nothing was written"},
+        {"no shell beside the kit", NewArguments(place / "Fresh", kGame).substr(0, good.find(" --shell")), 2,
+         "no shell.exe beside shellkit, nor in the shipping build's folder beside it: name the shell with --shell PATH"},
         {"game not a program", with("--game", Quoted(notes)), 1, "would have 1 error(s); nothing was written"},
-        {"background not a JPEG", with("--background", Quoted(notes)), 1, "Background.jpg: error: is not a JPEG picture"},
+        {"background not a JPEG", with("--background", Quoted(notes)), 1, notes.string() + ": error: is not a JPEG picture"},
         {"check of no folder", "check " + Quoted(place / "none"), 2, "none: no such folder"},
         {"installer without --out", "installer " + Quoted(game), 2, "--out is missing"},
         {"installer of no folder", "installer " + Quoted(place / "none") + " --out " + Quoted(setup), 2, "no such folder"},
@@ -285,7 +391,9 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
          "error(s): no installer was made"},
         {"version of two parts", installer + " --version 1.2", 1, "is not X.Y.Z"},
         {"version part too large", installer + " --version 1.2.65536", 1, "is not X.Y.Z"},
-        {"out in no folder", "installer " + Quoted(game) + " --out " + Quoted(place / "none" / "S.exe"), 1, "no folder"},
+        {"out in no folder", "installer " + Quoted(game) + " --out " + Quoted(place / "none" / "S.exe"), 2, "no folder"},
+        {"makensis not found", installer + " --makensis " + Quoted(place / "makensis"), 2,
+         "makensis was not found: install NSIS (the Debian package nsis), or name it with --makensis PATH"},
         {"no certificate", installer + " --sign " + Quoted(place / "c.pfx"), 1, "no such certificate"},
         {"password alone", installer + " --sign-password-file " + Quoted(notes), 1, "a password or a timestamp server without --sign"},
         {"password on a command line", installer + " --sign " + Quoted(notes) + " --sign-password x", 1,
@@ -296,9 +404,14 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
     const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };
     const std::set<fs::path> before = listing();
+    // A copy of the kit with no shell beside it nor in a build folder beside that.
+    const fs::path lonelyKit = scratch.root / "kit" / "shellkit";
+    fs::create_directories(lonelyKit.parent_path());
+    fs::copy_file(SHELLKIT, lonelyKit);
     for (const auto& input : cases) {
         SCOPED_TRACE(input.name);
-        const KitRun run = RunKit(input.arguments);
+        const bool lonely = input.arguments.find(" --shell ") == std::string::npos && input.arguments.compare(0, 4, "new ") == 0;
+        const KitRun run = RunKit(input.arguments, ".", "2>&1", lonely ? lonelyKit.string() : SHELLKIT);
         EXPECT_EQ(run.exitCode, input.exitCode) << run.output;
         EXPECT_NE(run.output.find(input.message), std::string::npos) << run.output;
         EXPECT_EQ(listing(), before);
@@ -327,6 +440,46 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
     EXPECT_TRUE(signedByPublisher(setup));
     EXPECT_FALSE(signedByPublisher(game / "Target Practice.exe")) << "the folder stays as it was";
     EXPECT_EQ(listing(), before) << "the older installer replaced, nothing left over";
+}
+
+// A display name: the title in the settings, ASCII file names from it, and the title on the installer.
+TEST(ShellkitDisplayName, NewKeepsTheTitleAndTheInstallerShowsItAndLeavesOutWhatIsNoPartOfTheGame)
+{
+    Scratch scratch;
+    const std::string settings = "\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n";
+    const auto readText = [](const fs::path& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const KitRun hop = RunKit(NewArguments(scratch.root / "Hop", "Pebble: The Hop"));
+    EXPECT_EQ(hop.output, (scratch.root / "Hop").string() + ": laid out for \"Pebble: The Hop\" as Pebble The Hop.exe (0 warning(s))\n");
+    EXPECT_EQ(readText(scratch.root / "Hop" / "MAW_002.dat"), "Application Name=Pebble: The Hop" + settings);
+    EXPECT_TRUE(fs::exists(scratch.root / "Hop" / "Pebble The Hop.MWG"));
+    EXPECT_EQ(RunKit("check " + Quoted(scratch.root / "Hop")).exitCode, 0);
+
+    const fs::path cafe = scratch.root / "Cafe";
+    const KitRun made = RunKit(NewArguments(cafe, "Caf\xC3\xA9 Rush") + " --file-name Rush");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_EQ(readText(cafe / "MAW_002.dat"), "Application Name=Caf\xE9 Rush" + settings);
+    EXPECT_TRUE(fs::exists(cafe / "Rush.exe"));
+    const std::string installer = "installer " + Quoted(cafe) + " --out ";
+    ASSERT_EQ(RunKit(installer + Quoted(scratch.root / "plain.exe")).exitCode, 0);
+
+    // Litter that does not compress: packed, it would grow the installer by its whole size.
+    std::string noise(200000, '\0');
+    for (size_t i = 0, x = 12345; i < noise.size(); ++i, x = x * 1103515245 + 12345)
+        noise[i] = static_cast<char>(x >> 16);
+    WriteText(cafe / "Thumbs.db", noise);
+    WriteText(cafe / "Rush.pdb", noise);
+    const KitRun litter = RunKit(installer + Quoted(scratch.root / "litter.exe"));
+    ASSERT_EQ(litter.exitCode, 0) << litter.output;
+    EXPECT_NE(litter.output.find("3 warning(s)"), std::string::npos) << litter.output;
+    EXPECT_LT(fs::file_size(scratch.root / "litter.exe"), fs::file_size(scratch.root / "plain.exe") + 4096);
+    // The title on the installer's own version information, in UTF-16 as Windows shows it.
+    std::string shown;
+    for (char c : std::string("Caf\xE9 Rush Setup"))
+        shown += std::string(1, c) + '\0';
+    EXPECT_NE(readText(scratch.root / "litter.exe").find(shown), std::string::npos);
 }
 
 }  // namespace

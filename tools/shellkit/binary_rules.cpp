@@ -1,7 +1,8 @@
-#include <cctype>
+#include <algorithm>
 #include <cstring>
 
 #include "arcade/arcade_exports.h"
+#include "code_page.h"
 #include "file_system.h"
 #include "host/settings_value.h"
 #include "pe_image.h"
@@ -11,28 +12,21 @@ namespace {
 
 const char INIT_FAILURE[] = "the shell ends with \"There was an error initializing the application. It will now exit.\"";
 
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Windows' installer detection asks for administrator rights before it starts a 32-bit
 // program without a manifest whose file name holds one of these.
 const char* InstallerWord(const std::string& name)
 {
     static const char* const words[] = {"instal", "setup", "update", "patch"};
-    const std::string lower = Lower(name);
+    const std::string lower = Lowercase(name);
     for (const char* word : words)
         if (lower.find(word) != std::string::npos)
             return word;
     return nullptr;
 }
 
-bool ReadImage(const std::string& path, const std::string& shown, const char* what, PeImage& image, Report& report)
+bool ReadImage(const std::string& path, const std::string& shown, const char* what, PeImage& image, Report& report,
+               std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) {
         report.Error(shown, 0, std::string(PathExists(path) ? "cannot be read" : "missing") + ": " + what);
         return false;
@@ -47,43 +41,47 @@ bool ReadImage(const std::string& path, const std::string& shown, const char* wh
 
 }  // namespace
 
-std::string NameProblem(const std::string& name)
+std::string FileNameProblem(const std::string& name)
 {
     if (name.empty())
-        return "the name is empty";
-    if (name.size() > APPLICATION_NAME_SIZE - 1)
-        return "the name is " + std::to_string(name.size()) + " characters long; the shell keeps only 254";
+        return "the file name is empty";
     for (char c : name) {
         if (c < 0x20 || c > 0x7E)
-            return "the name holds a character outside printable ASCII: the shell reads its settings as ANSI text, "
-                   "and the game's file names must read alike on every Windows";
+            return "the file name holds a character outside printable ASCII: the shell finds its game by its own "
+                   "file name in the ANSI code page, which differs from one Windows to another";
         if (std::strchr("\\/:*?\"<>|", c) != nullptr)
-            return std::string("the name holds \"") + c + "\", which a Windows file name cannot hold";
+            return std::string("the file name holds \"") + c + "\", which a Windows file name cannot hold";
     }
     if (name.back() == ' ' || name.back() == '.')
-        return "the name ends in a space or a dot, which Windows drops from file names";
+        return "the file name ends in a space or a dot, which Windows drops from file names";
     static const char* const devices[] = {"con", "prn", "aux", "nul", "com1", "com2", "com3", "com4", "com5",
                                           "com6", "com7", "com8", "com9", "lpt1", "lpt2", "lpt3", "lpt4", "lpt5",
                                           "lpt6", "lpt7", "lpt8", "lpt9"};
     for (const char* device : devices)
-        if (Lower(name) == device)
+        if (Lowercase(name) == device)
             return "\"" + name + "\" is a device name on Windows, not a file name";
-    for (const char* key : {APPLICATION_NAME_KEY, APPLICATION_ID_KEY, DEVELOPER_CHANNEL_ID_KEY})
-        if (name.find(key) != std::string::npos)
-            return std::string("the name holds the settings key \"") + key + "\": the shell would read that key from it";
-    for (const char* placeholder : {"[TIME_TO_CLOSE]", "[GAME_TITLE]"})
-        if (name.find(placeholder) != std::string::npos)
-            return std::string("the name holds \"") + placeholder + "\", which the closing screen replaces";
     return "";
+}
+
+bool IsShellImage(const std::vector<uint8_t>& bytes)
+{
+    static const char marker[] = "MorvessaWrapperRunningMutex";
+    return std::search(bytes.begin(), bytes.end(), marker, marker + sizeof(marker) - 1) != bytes.end();
 }
 
 uint16_t CheckExecutables(const std::string& folder, const std::string& shown, const std::string& name,
                           Report& report)
 {
     PeImage game;
-    const std::string gameShown = JoinPath(shown, name + ".MWG");
-    if (ReadImage(JoinPath(folder, name + ".MWG"), gameShown, "the game must be a Windows program", game, report)) {
-        if (game.isDll)
+    std::vector<uint8_t> bytes;
+    const std::string gameShown = report.SourceOf(JoinPath(shown, name + ".MWG"));
+    if (ReadImage(JoinPath(folder, name + ".MWG"), gameShown, "the game must be a Windows program", game, report,
+                  bytes)) {
+        if (IsShellImage(bytes))
+            report.Error(gameShown, 0, "a copy of the shell, not the game: started as the game it finds the shell "
+                                       "running, and the player sees \"You currently have another game running.\" "
+                                       "and the closing screen, never a game");
+        else if (game.isDll)
             report.Error(gameShown, 0, "a DLL, not a program: the shell cannot start it");
         else if (game.machine != MACHINE_I386 && game.machine != MACHINE_AMD64)
             report.Error(gameShown, 0, std::string("built for ") + MachineName(game.machine) +
@@ -98,9 +96,10 @@ uint16_t CheckExecutables(const std::string& folder, const std::string& shown, c
     }
 
     PeImage shell;
-    const std::string shellShown = JoinPath(shown, name + ".exe");
+    const std::string shellShown = report.SourceOf(JoinPath(shown, name + ".exe"));
     if (!ReadImage(JoinPath(folder, name + ".exe"), shellShown,
-                   ("the shell must lie beside the game, named like it: " + name + ".exe").c_str(), shell, report))
+                   ("the shell must lie beside the game, named like it: " + name + ".exe").c_str(), shell, report,
+                   bytes))
         return 0;
     if (shell.isDll) {
         report.Error(shellShown, 0, "a DLL, not the shell");
@@ -117,9 +116,10 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
     const std::string arcade = JoinPath(folder, "MorvessaArcade");
     const std::string arcadeShown = JoinPath(shown, "MorvessaArcade");
     const std::string dll = JoinPath(arcade, "MorvessaArcade.dll");
-    const std::string dllShown = JoinPath(arcadeShown, "MorvessaArcade.dll");
+    const std::string dllShown = report.SourceOf(JoinPath(arcadeShown, "MorvessaArcade.dll"));
     PeImage image;
-    if (ReadImage(dll, dllShown, INIT_FAILURE, image, report)) {
+    std::vector<uint8_t> bytes;
+    if (ReadImage(dll, dllShown, INIT_FAILURE, image, report, bytes)) {
         if (!image.isDll)
             report.Error(dllShown, 0, std::string("a program, not a DLL: ") + INIT_FAILURE);
         else if (shellMachine != 0 && image.machine != shellMachine)
@@ -138,7 +138,7 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
         return;
     }
     std::vector<FolderEntry> files;
-    ListFilesBelow(arcade, files);
+    ListShippedFiles(arcade, files);
     for (const FolderEntry& file : files) {
         // The DLL's own records: a failed update deletes them rather than restoring them.
         if (file.relativePath.find(PATH_SEPARATOR) != std::string::npos || file.relativePath == "Application.dat" ||
@@ -161,25 +161,57 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
     }
 }
 
-void CheckInstalledPaths(const std::string& folder, const std::string& shown, const std::string& name,
-                         Report& report)
+namespace {
+
+// What breaks when a file the shell or Windows must open lies past the limit; "" for the
+// game's own files, which the game may open its own way.
+std::string WhatBreaks(const std::string& relative, const std::string& name)
 {
-    std::vector<FolderEntry> files;
-    ListFilesBelow(folder, files);
-    const std::string installed = std::string(TYPICAL_INSTALL_FOLDER) + name + "\\";
+    if (relative == name + ".exe")
+        return "Windows cannot start it, so the game does not start";
+    if (relative == name + ".MWG")
+        return "the shell cannot start the game";
+    if (relative == "MAW_002.dat")
+        return "the shell stops with \"Could not get file size\"";
+    if (relative == "Background.jpg")
+        return "the closing screen has no picture behind it";
+    if (relative == "MorvessaArcade\\MorvessaArcade.dll")
+        return std::string("the arcade DLL does not load: ") + INIT_FAILURE;
+    if (relative.compare(0, 15, "MorvessaArcade\\") == 0)
+        return "the arcade layer cannot open it, nor an update replace it";
+    return "";
+}
+
+}  // namespace
+
+void CheckInstalledPaths(const std::vector<FolderEntry>& files, const std::string& shown, const std::string& name,
+                         uint16_t shellMachine, Report& report)
+{
+    const std::string perUser = "C:\\Users\\" + std::string(ACCOUNT_NAME_LENGTH, 'A') + "\\AppData\\Local\\Programs\\";
+    const std::string perUserShown = "C:\\Users\\<a " + std::to_string(ACCOUNT_NAME_LENGTH) +
+                                     "-character account>\\AppData\\Local\\Programs\\" + name + "\\";
+    const std::string perMachine =
+        std::string(shellMachine == MACHINE_AMD64 ? "C:\\Program Files\\" : "C:\\Program Files (x86)\\") + name + "\\";
     for (const FolderEntry& file : files) {
-        std::string windowsPath = installed + file.relativePath;
-        for (char& c : windowsPath)
-            c = c == '/' ? '\\' : c;
-        if (windowsPath.size() <= PATH_LIMIT)
+        std::string relative = file.relativePath;
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        const size_t length = perUser.size() + name.size() + 1 + relative.size();
+        if (length <= PATH_LIMIT)
             continue;
-        const bool isDll = windowsPath == installed + "MorvessaArcade\\MorvessaArcade.dll";
-        const std::string text = "installed under \"" + installed + "\" its path is " +
-                                 std::to_string(windowsPath.size()) + " characters long, over the 259 the shell can "
-                                 "open" + (isDll ? ": the shell reports the arcade DLL as not loadable" : "");
-        if (isDll)
-            report.Error(JoinPath(shown, file.relativePath), 0, text + "; shorten the game's name");
-        else
-            report.Warning(JoinPath(shown, file.relativePath), 0, text);
+        const size_t machineLength = perMachine.size() + relative.size();
+        const std::string text = "installed for one player, in \"" + perUserShown + "\", its path is " +
+                                 std::to_string(length) + " characters long, over the " + std::to_string(PATH_LIMIT) +
+                                 " Windows can open (for all users, in \"" + perMachine + "\": " +
+                                 std::to_string(machineLength) + ")";
+        const std::string breaks = WhatBreaks(relative, name);
+        if (breaks.empty()) {
+            report.Warning(JoinPath(shown, file.relativePath), 0, text + ": the game must open it by a long path");
+            continue;
+        }
+        // NAME.exe and NAME.MWG hold the name twice: in their folder's name and their own.
+        const size_t uses = relative == name + ".exe" || relative == name + ".MWG" ? 2 : 1;
+        const size_t cut = (length - PATH_LIMIT + uses - 1) / uses;
+        report.Error(JoinPath(shown, file.relativePath), 0, text + ": " + breaks + "; cut " + std::to_string(cut) +
+                                                             " character(s) from the file name");
     }
 }

@@ -24,19 +24,35 @@ bool IsGameImage(const std::string& file)
 void CheckBackground(const std::string& folder, const std::string& shown, Report& report)
 {
     const std::string path = JoinPath(folder, "Background.jpg");
-    const std::string pathShown = JoinPath(shown, "Background.jpg");
+    const std::string pathShown = report.SourceOf(JoinPath(shown, "Background.jpg"));
     if (!PathExists(path)) {
         report.Error(pathShown, 0, "missing: the closing screen has no picture behind it");
         return;
     }
-    int width = 0;
-    int height = 0;
+    Picture picture;
     std::string problem;
-    if (!DecodeJpeg(path, width, height, problem))
+    if (!DecodeJpeg(path, picture, problem)) {
         report.Error(pathShown, 0, problem + ": the closing screen has no picture behind it");
-    else if (width != 720 || height != 540)
-        report.Warning(pathShown, 0, "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+        return;
+    }
+    if (picture.width != 720 || picture.height != 540)
+        report.Warning(pathShown, 0, "the picture is " + std::to_string(picture.width) + " x " +
+                                         std::to_string(picture.height) +
                                          "; the closing screen is 720 x 540, so it is cut off or leaves the window bare");
+    const int right = CLOSING_TEXT_LEFT + CLOSING_TEXT_WIDTH;
+    double luminance = 0;
+    if (!picture.MeanLuminance(CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP, right, CLOSING_BUTTONS_TOP, luminance))
+        return;
+    // Black text's contrast against the picture, as accessibility guidelines measure it.
+    const double contrast = (luminance + 0.05) / 0.05;
+    if (contrast < LEAST_TEXT_CONTRAST) {
+        char figures[200];
+        std::snprintf(figures, sizeof(figures), "x %d to %d, y %d to %d) is dark: black text on it has a contrast of "
+                      "%.1f:1, under the %.1f:1 that text needs to be read with ease", CLOSING_TEXT_LEFT, right, CLOSING_TEXT_TOP,
+                      CLOSING_BUTTONS_TOP, contrast, LEAST_TEXT_CONTRAST);
+        report.Warning(pathShown, 0, std::string("the picture under the closing screen's text column (") + figures +
+                                         "; lighten that part of the picture");
+    }
 }
 
 void CheckClosingScreenFit(const std::string& settingsShown, const SettingsReading& reading, Report& report)
@@ -79,6 +95,7 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
     else if (games.size() > 1)
         report.Error(shown, 0, "more than one .MWG file: the shell starts only the one named like itself");
     gameName = games.empty() ? "" : games[0];
+    CheckStrayFiles(files, shown, gameName, report);
 
     const std::string settings = JoinPath(folder, "MAW_002.dat");
     const std::string settingsShown = JoinPath(shown, "MAW_002.dat");
@@ -92,11 +109,13 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
 
     uint16_t shellMachine = 0;
     if (!gameName.empty()) {
-        const std::string problem = NameProblem(gameName);
+        const std::string problem = FileNameProblem(gameName);
         if (!problem.empty())
             report.Error(JoinPath(shown, gameName + ".MWG"), 0, problem);
         shellMachine = CheckExecutables(folder, shown, gameName, report);
-        CheckInstalledPaths(folder, shown, gameName, report);
+        std::vector<FolderEntry> shipped;
+        ListShippedFiles(folder, shipped);
+        CheckInstalledPaths(shipped, shown, gameName, shellMachine, report);
     }
     CheckArcadeLayer(folder, shown, shellMachine, report);
     CheckBackground(folder, shown, report);

@@ -35,5 +35,7 @@ std::string ParentOf(const std::string& path);
 std::string LastComponent(const std::string& path);
 // A path relative to the working directory made absolute; left as is when already absolute.
 std::string AbsolutePath(const std::string& path);
+// A command-line word's characters; false when its bytes are not text of the platform's encoding.
+bool ArgumentCodePoints(const std::string& argument, std::vector<uint32_t>& codePoints);
 // A unique name for a file or folder that does not exist yet, beside `near`.
 std::string TemporarySibling(const std::string& near);

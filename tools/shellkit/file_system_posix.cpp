@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "code_page.h"
 #include "file_system.h"
 
 const char PATH_SEPARATOR = '/';
@@ -145,4 +146,10 @@ std::string AbsolutePath(const std::string& path)
     if (getcwd(here, sizeof(here)) == nullptr)
         return path;
     return JoinPath(here, path);
+}
+
+// Command-line words come as the locale's text, UTF-8 on the systems the kit runs on.
+bool ArgumentCodePoints(const std::string& argument, std::vector<uint32_t>& codePoints)
+{
+    return DecodeUtf8(argument, codePoints);
 }

@@ -134,3 +134,21 @@ std::string AbsolutePath(const std::string& path)
         return path;
     return full;
 }
+
+// Command-line words come in the ANSI code page, like the paths.
+bool ArgumentCodePoints(const std::string& argument, std::vector<uint32_t>& codePoints)
+{
+    codePoints.clear();
+    if (argument.empty())
+        return true;
+    const int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument.data(), static_cast<int>(argument.size()),
+                                           nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::vector<wchar_t> wide(static_cast<size_t>(length));
+    MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, argument.data(), static_cast<int>(argument.size()), wide.data(),
+                        length);
+    for (wchar_t unit : wide)
+        codePoints.push_back(static_cast<uint16_t>(unit));
+    return true;
+}

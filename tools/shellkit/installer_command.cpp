@@ -2,6 +2,7 @@
 #include <iterator>
 
 #include "arguments.h"
+#include "code_page.h"
 #include "commands.h"
 #include "file_system.h"
 #include "nsis_script.h"
@@ -13,10 +14,10 @@
 
 namespace {
 
-int Refuse(const std::string& text)
+int Refuse(const std::string& text, int exitCode = 1)
 {
-    std::fprintf(stderr, "shellkit installer: %s\n", text.c_str());
-    return 1;
+    std::fprintf(exitCode == 2 ? stderr : stdout, "shellkit installer: %s\n", text.c_str());
+    return exitCode;
 }
 
 bool IsVersion(const std::string& version)
@@ -75,11 +76,11 @@ int RunInstaller(int argc, char** argv)
 {
     Arguments arguments;
     std::string error;
-    std::vector<std::string> optional = {"--publisher", "--version"};
+    std::vector<std::string> optional = {"--publisher", "--version", "--makensis"};
     optional.insert(optional.end(), std::begin(SIGNING_OPTIONS), std::end(SIGNING_OPTIONS));
     if (!arguments.Parse(argc, argv, {"--out"}, optional, error)) {
         std::fprintf(stderr, "shellkit installer: %s\nusage: shellkit installer FOLDER --out SETUP.exe "
-                             "[--publisher NAME] [--version X.Y.Z] %s\n",
+                             "[--publisher NAME] [--version X.Y.Z] %s [--makensis PATH]\n",
                      error.c_str(), SIGNING_USAGE);
         return 2;
     }
@@ -88,7 +89,7 @@ int RunInstaller(int argc, char** argv)
         return Refuse("--version \"" + version + "\" is not X.Y.Z with numbers from 0 to 65535");
     const std::string out = AbsolutePath(arguments.Get("--out"));
     if (!IsFolder(ParentOf(out)))
-        return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in");
+        return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in", 2);
     if (IsFolder(out))
         return Refuse(out + " is a folder");
 
@@ -103,13 +104,14 @@ int RunInstaller(int argc, char** argv)
 
     InstallerPlan plan;
     plan.name = name;
-    plan.title = reading.name;
+    plan.title = ScriptTextFromTitle(reading.name);
+    plan.shortcut = ScriptTextFromTitle(FileNameFromTitle(reading.name, false));
     plan.publisher = arguments.Get("--publisher", reading.publisher.empty() ? name : reading.publisher);
     plan.applicationId = reading.applicationId;
     plan.version = version;
     plan.sourceFolder = AbsolutePath(arguments.folder);
     plan.x64 = ImageOf(JoinPath(plan.sourceFolder, name + ".exe")).machine == MACHINE_AMD64;
-    ListFilesBelow(plan.sourceFolder, plan.files);
+    ListShippedFiles(plan.sourceFolder, plan.files);
 
     // Built beside its place and moved there only when whole.
     const std::string work = TemporarySibling(out);
@@ -157,9 +159,17 @@ int RunInstaller(int argc, char** argv)
     const std::string scriptPath = JoinPath(work, "installer.nsi");
     if (!WriteWholeFile(scriptPath, bytes))
         return fail("cannot write " + scriptPath, log);
-    const int made = RunProgram({Makensis(), "-V2", scriptPath}, log);
+    const int made = RunProgram({arguments.Get("--makensis", Makensis()), "-V2", scriptPath}, log);
+    if (made < 0) {
+        RemoveTree(work);
+        return Refuse(arguments.Get("--makensis", "makensis") + " was not found: " +
+                          (PATH_SEPARATOR == '\\' ? "install NSIS from nsis.sourceforge.io (it goes to "
+                                                     "C:\\Program Files (x86)\\NSIS\\)"
+                                                   : "install NSIS (the Debian package nsis)") +
+                          ", or name it with --makensis PATH", 2);
+    }
     if (made != 0)
-        return fail(made < 0 ? "makensis was not found (Debian package nsis)" : "makensis failed", log);
+        return fail("makensis failed", log);
     if (signer.Active() && !signer.Sign(built))
         return fail("could not sign the installer", signer.log);
     RemoveTree(out);

@@ -7,12 +7,13 @@ namespace {
 
 const char USAGE[] =
     "shellkit: lays out, checks and packages a game folder for the game shell\n"
-    "  shellkit new FOLDER --name NAME --app-id N --channel N --game GAME.exe --background PICTURE.jpg\n"
-    "                      --arcade MorvessaArcade.dll [--shell shell.exe] [--publisher NAME]\n"
+    "  shellkit new FOLDER --name TITLE [--file-name NAME] --app-id N --channel N --game GAME.exe\n"
+    "                      --background PICTURE.jpg --arcade MorvessaArcade.dll [--shell shell.exe] [--publisher NAME]\n"
     "  shellkit check FOLDER\n"
     "  shellkit installer FOLDER --out SETUP.exe [--publisher NAME] [--version X.Y.Z]\n"
-    "                      [--sign CERT.pfx [--sign-password P]]\n"
-    "exit codes: 0 done, 1 errors found (nothing made), 2 could not run\n";
+    "                      [--sign CERT.pfx [--sign-password P]] [--makensis PATH]\n"
+    "exit codes: 0 done, 1 errors found (nothing made), 2 could not run\n"
+    "the report goes to standard output, why a command could not run to standard error\n";
 
 }  // namespace
 

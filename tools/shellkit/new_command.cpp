@@ -1,9 +1,11 @@
 #include <cstdio>
 
 #include "arguments.h"
+#include "code_page.h"
 #include "commands.h"
 #include "file_system.h"
 #include "host/settings_value.h"
+#include "pe_image.h"
 #include "process.h"
 #include "rules.h"
 
@@ -11,18 +13,48 @@ namespace {
 
 int Refuse(const std::string& text)
 {
-    std::fprintf(stderr, "shellkit new: %s\n", text.c_str());
+    std::printf("shellkit new: %s\n", text.c_str());
     return 1;
 }
 
-// The shell beside this program, or the shipping build's beside a native build of it.
+int CannotRun(const std::string& text)
+{
+    std::fprintf(stderr, "shellkit new: %s\n", text.c_str());
+    return 2;
+}
+
+// The shell beside this program, or the shipping build's beside a native build of it; "" when
+// neither is there.
 std::string DefaultShell()
 {
     const std::string here = ProgramFolder();
-    const std::string beside = JoinPath(here, "shell.exe");
-    if (PathExists(beside))
-        return beside;
-    return JoinPath(here, "../../win32/bin/shell.exe");
+    for (const std::string& shell : {JoinPath(here, "shell.exe"), JoinPath(here, "../../win32/bin/shell.exe")})
+        if (PathExists(shell))
+            return shell;
+    return "";
+}
+
+uint16_t MachineOf(const std::string& program)
+{
+    std::vector<uint8_t> bytes;
+    PeImage image;
+    std::string problem;
+    return ReadWholeFile(program, bytes) && image.Read(bytes, problem) ? image.machine : 0;
+}
+
+// The title as the shell will read it: Windows-1252 bytes.
+bool TitleFromArgument(const std::string& argument, std::string& title, std::string& problem)
+{
+    std::vector<uint32_t> codePoints;
+    if (!ArgumentCodePoints(argument, codePoints)) {
+        problem = "is not text in this system's encoding";
+        return false;
+    }
+    if (!Windows1252FromCodePoints(codePoints, title)) {
+        problem = "holds a character that Windows-1252, the code page the title is saved in, does not have";
+        return false;
+    }
+    return true;
 }
 
 struct Layout {
@@ -35,7 +67,8 @@ struct Layout {
             return false;
         if (!IsFolder(from) && CopyOneFile(from, JoinPath(folder, to)))
             return true;
-        error = PathExists(from) ? "cannot copy " + from + " into " + folder : from + ": no such file";
+        error = !PathExists(from) ? from + ": no such file" : IsFolder(from) ? from + ": a folder, not a file"
+                                                                             : "cannot copy " + from + " into " + folder;
         return false;
     }
     bool Folder(const std::string& name)
@@ -59,16 +92,23 @@ int RunNew(int argc, char** argv)
     Arguments arguments;
     std::string error;
     if (!arguments.Parse(argc, argv, {"--name", "--app-id", "--channel", "--game", "--background", "--arcade"},
-                         {"--shell", "--publisher"}, error)) {
-        std::fprintf(stderr, "shellkit new: %s\nusage: shellkit new FOLDER --name NAME --app-id N --channel N "
-                             "--game GAME.exe --background PICTURE.jpg --arcade MorvessaArcade.dll "
+                         {"--file-name", "--shell", "--publisher"}, error)) {
+        std::fprintf(stderr, "shellkit new: %s\nusage: shellkit new FOLDER --name TITLE [--file-name NAME] --app-id N "
+                             "--channel N --game GAME.exe --background PICTURE.jpg --arcade MorvessaArcade.dll "
                              "[--shell shell.exe] [--publisher NAME]\n", error.c_str());
         return 2;
     }
-    const std::string name = arguments.Get("--name");
-    const std::string problem = NameProblem(name);
+    const std::string given = arguments.Get("--name");
+    std::string title;
+    std::string problem;
+    if (!TitleFromArgument(given, title, problem))
+        return Refuse("--name \"" + given + "\" " + problem);
+    const std::string name = arguments.Get("--file-name", FileNameFromTitle(title, true));
+    problem = FileNameProblem(name);
     if (!problem.empty())
-        return Refuse("--name \"" + name + "\": " + problem);
+        return Refuse((arguments.Has("--file-name") ? "--file-name \"" + name + "\": "
+                                                    : "--name \"" + given + "\" gives the file name \"" + name + "\": ") +
+                      problem + (arguments.Has("--file-name") ? "" : "; choose one with --file-name"));
     for (const char* flag : {"--app-id", "--channel"}) {
         const std::string numberProblem = NumberProblem(arguments.Get(flag));
         if (!numberProblem.empty())
@@ -78,15 +118,31 @@ int RunNew(int argc, char** argv)
     for (char c : publisher)
         if (static_cast<unsigned char>(c) < 0x20)
             return Refuse("--publisher holds a control character");
+    const std::string shell = arguments.Get("--shell", DefaultShell());
+    if (shell.empty())
+        return CannotRun("no shell.exe beside shellkit, nor in the shipping build's folder beside it: name the shell "
+                         "with --shell PATH");
     const std::string folder = arguments.folder;
     if (PathExists(folder))
-        return Refuse(folder + " exists already: new lays out a folder of its own");
+        return CannotRun(folder + " exists already: new lays out a folder of its own");
     const std::string parent = ParentOf(AbsolutePath(folder));
     if (!IsFolder(parent))
-        return Refuse("no folder " + parent + " to lay out " + LastComponent(folder) + " in");
+        return CannotRun("no folder " + parent + " to lay out " + LastComponent(folder) + " in");
+
+    // Paths that cannot fit on a player's machine are refused before anything is made: a name
+    // that long may not even fit this machine's file system.
+    Report report;
+    std::vector<FolderEntry> planned;
+    for (const std::string& file : {name + ".exe", name + ".MWG", std::string("MAW_002.dat"), std::string("Background.jpg"),
+                                    JoinPath("MorvessaArcade", "MorvessaArcade.dll"),
+                                    JoinPath(JoinPath("MorvessaArcade", "Backup"), "MorvessaArcade.dll")})
+        planned.push_back({file, 0});
+    CheckInstalledPaths(planned, folder, name, MachineOf(shell), report);
+    if (report.errors > 0)
+        return Refuse("the folder would have " + std::to_string(report.errors) + " error(s); nothing was written");
 
     char settings[1024];
-    const size_t length = WriteSettingsText(settings, sizeof(settings), name.c_str(),
+    const size_t length = WriteSettingsText(settings, sizeof(settings), title.c_str(),
                                             ParseSettingNumber(arguments.Get("--app-id").c_str()),
                                             ParseSettingNumber(arguments.Get("--channel").c_str()));
     std::string settingsText(settings, length);
@@ -97,21 +153,25 @@ int RunNew(int argc, char** argv)
     // a failure leaves nothing behind.
     Layout layout{TemporarySibling(AbsolutePath(folder)), ""};
     if (!MakeFolder(layout.folder))
-        return Refuse("cannot write in " + parent);
-    layout.Copy(arguments.Get("--shell", DefaultShell()), name + ".exe");
-    layout.Copy(arguments.Get("--game"), name + ".MWG");
-    layout.Copy(arguments.Get("--background"), "Background.jpg");
+        return CannotRun("cannot write in " + parent);
+    const std::string dll = JoinPath("MorvessaArcade", "MorvessaArcade.dll");
+    const std::string copies[][2] = {{shell, name + ".exe"},
+                                     {arguments.Get("--game"), name + ".MWG"},
+                                     {arguments.Get("--background"), "Background.jpg"},
+                                     {arguments.Get("--arcade"), dll}};
     layout.Folder("MorvessaArcade");
     layout.Folder(JoinPath("MorvessaArcade", "Backup"));
-    layout.Copy(arguments.Get("--arcade"), JoinPath("MorvessaArcade", "MorvessaArcade.dll"));
+    for (const auto& copy : copies)
+        layout.Copy(copy[0], copy[1]);
     layout.Copy(arguments.Get("--arcade"), JoinPath(JoinPath("MorvessaArcade", "Backup"), "MorvessaArcade.dll"));
     layout.Write("MAW_002.dat", settingsText);
     if (!layout.error.empty()) {
         RemoveTree(layout.folder);
-        return Refuse(layout.error + "; nothing was written");
+        return CannotRun(layout.error + "; nothing was written");
     }
 
-    Report report;
+    for (const auto& copy : copies)
+        report.sources[JoinPath(folder, copy[1])] = copy[0];
     SettingsReading reading;
     std::string gameName;
     CheckFolder(layout.folder, folder, report, reading, gameName);
@@ -121,8 +181,10 @@ int RunNew(int argc, char** argv)
     }
     if (!RenamePath(layout.folder, folder)) {
         RemoveTree(layout.folder);
-        return Refuse("cannot make " + folder + "; nothing was written");
+        return CannotRun("cannot make " + folder + "; nothing was written");
     }
-    std::printf("%s: laid out for \"%s\" (%d warning(s))\n", folder.c_str(), name.c_str(), report.warnings);
+    const std::string files = name == given ? "" : " as " + name + ".exe";
+    std::printf("%s: laid out for \"%s\"%s (%d warning(s))\n", folder.c_str(), given.c_str(), files.c_str(),
+                report.warnings);
     return 0;
 }

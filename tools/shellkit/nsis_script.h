@@ -8,8 +8,9 @@
 
 // Everything the installer script is made from.
 struct InstallerPlan {
-    std::string name;       // the game's file name, also its install folder and shortcut name
+    std::string name;       // the game's file name, also its install folder's
     std::string title;      // the name players see on the pages, the shortcuts and the uninstall entry
+    std::string shortcut;   // the title as a shortcut's file name
     std::string publisher;
     std::string applicationId;
     std::string version;    // X.Y.Z

@@ -126,7 +126,7 @@ std::string InstallSection(const InstallerPlan& plan)
     for (const FolderEntry& file : plan.files)
         s += "  FileWriteUTF16LE $8 \"" + NsisEscaped(WindowsPath(file.relativePath)) + "$\\r$\\n\"\n";
     s += "  FileClose $8\n";
-    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.name + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
+    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
     const auto regString = [&](const char* value, const std::string& data) {
         s += std::string("  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" ") + value + " " + data + "\n";
     };
@@ -151,7 +151,7 @@ std::string InstallSection(const InstallerPlan& plan)
     s += "  SetErrorLevel 2\n  Abort\n  written:\n  Push \"Installed in $INSTDIR\"\n  Call Note\n  FileClose $9\n";
     s += "SectionEnd\n";
     s += "Section \"Desktop shortcut\" SectionDesktop\n";
-    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.name + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
+    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
     return s;
 }
 
@@ -184,8 +184,8 @@ std::string UninstallSection(const InstallerPlan& plan)
          " could not be removed whole from $INSTDIR. Close what uses its files and uninstall it again.\" /SD IDOK\n";
     s += "  SetErrorLevel 2\n  Abort\n  removed:\n";
     s += "  Delete \"$INSTDIR\\Uninstall.exe\"\n  Delete " + Nsis("$INSTDIR\\", FILE_LIST) + "\n";
-    s += "  Delete " + Nsis("$SMPROGRAMS\\", plan.name + ".lnk") + "\n";
-    s += "  Delete " + Nsis("$DESKTOP\\", plan.name + ".lnk") + "\n";
+    s += "  Delete " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + "\n";
+    s += "  Delete " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + "\n";
     s += "  DeleteRegKey SHCTX \"${UNINSTALL_KEY}\"\n";
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         const std::string path = Nsis("$INSTDIR\\", *folder);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -29,7 +30,7 @@ void CountWarning(j_common_ptr info, int level)
         ++info->err->num_warnings;
 }
 
-bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* message)
+bool Decode(const std::vector<uint8_t>& bytes, Picture& picture, char* message)
 {
     jpeg_decompress_struct info;
     ErrorTrap trap;
@@ -45,14 +46,19 @@ bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* me
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
+    picture.width = static_cast<int>(info.output_width);
+    picture.height = static_cast<int>(info.output_height);
+    picture.rgb.assign(static_cast<size_t>(picture.width) * picture.height * 3, 0);
     // From the decoder's own pool, which it frees itself even when it jumps back here.
     JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                 info.output_width * static_cast<JDIMENSION>(info.output_components), 1);
-    while (info.output_scanline < info.output_height)
+    while (info.output_scanline < info.output_height) {
+        const size_t y = info.output_scanline;
         jpeg_read_scanlines(&info, rows, 1);
-    width = static_cast<int>(info.output_width);
-    height = static_cast<int>(info.output_height);
+        std::copy(rows[0], rows[0] + picture.width * 3, picture.rgb.begin() + y * picture.width * 3);
+    }
     // A file cut short decodes as grey rows with a warning; the player would see them.
     const long warnings = trap.manager.num_warnings;
     jpeg_finish_decompress(&info);
@@ -66,11 +72,10 @@ bool Decode(const std::vector<uint8_t>& bytes, int& width, int& height, char* me
 
 }  // namespace
 
-bool DecodeJpegBytes(const std::string&, const std::vector<uint8_t>& bytes, int& width, int& height,
-                     std::string& error)
+bool DecodeJpegBytes(const std::string&, const std::vector<uint8_t>& bytes, Picture& picture, std::string& error)
 {
     char message[JMSG_LENGTH_MAX];
-    if (!Decode(bytes, width, height, message)) {
+    if (!Decode(bytes, picture, message)) {
         error = std::string("does not decode: ") + message;
         return false;
     }

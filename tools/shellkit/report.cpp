@@ -19,3 +19,9 @@ void Report::Print(const std::string& path, int line, const char* kind, const st
     else
         std::fprintf(out, "%s: %s: %s\n", path.c_str(), kind, text.c_str());
 }
+
+std::string Report::SourceOf(const std::string& shown) const
+{
+    const auto found = sources.find(shown);
+    return found == sources.end() ? shown : found->second;
+}

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "file_system.h"
 #include "report.h"
 
 // The rules a game folder lives by, each reporting what breaks it.
@@ -25,12 +26,17 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
 // Why a value cannot be one of the IDs, or "" when it can.
 std::string NumberProblem(const std::string& value);
 
-// Why a name cannot be a game's name (its file names and its title), or "" when it can.
-std::string NameProblem(const std::string& name);
+// Why a name cannot name the game's files (NAME.exe, NAME.MWG and its folder), or "" when it can.
+std::string FileNameProblem(const std::string& name);
+
+// What the player sees of the title the settings hold (Windows-1252 bytes, as the shell reads them).
+void CheckTitle(const std::string& path, int line, const std::string& title, Report& report);
 
 // The folder's executables and arcade layer; `name` is the game's file name without extension.
 // Returns the shell's machine type, 0 when it is unknown.
 uint16_t CheckExecutables(const std::string& folder, const std::string& shown, const std::string& name, Report& report);
+// Whether an image is the shell, under any name and of any build.
+bool IsShellImage(const std::vector<uint8_t>& bytes);
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report);
 
 // Every rule over a whole folder; `shown` is how its paths are named in the report. Returns
@@ -38,11 +44,24 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
 int CheckFolder(const std::string& folder, const std::string& shown, Report& report, SettingsReading& reading,
                 std::string& gameName);
 
-// The installed path of every file against the limit the shell lives with.
-void CheckInstalledPaths(const std::string& folder, const std::string& shown, const std::string& name,
-                         Report& report);
+// The installed path of every file, in the default folder of each install mode, against the
+// limit the shell and Windows live with.
+void CheckInstalledPaths(const std::vector<FolderEntry>& files, const std::string& shown, const std::string& name,
+                         uint16_t shellMachine, Report& report);
 
 // The longest path the shell can open (MAX_PATH less its terminator).
 const size_t PATH_LIMIT = 259;
-// Where a 32-bit game usually lands on a 64-bit Windows.
-const char TYPICAL_INSTALL_FOLDER[] = "C:\\Program Files (x86)\\";
+// The account name's length the per-user install folder is measured with: a long one.
+const size_t ACCOUNT_NAME_LENGTH = 20;
+
+// Files that are no part of a game: system litter and debug files, left out of the installer
+// (with a warning), and installers, refused (an error).
+enum class StrayKind { None, LeftOut, Refused };
+StrayKind KindOfStray(const std::string& relativePath, const std::string& name, std::string& what);
+void CheckStrayFiles(const std::vector<FolderEntry>& files, const std::string& shown, const std::string& name,
+                     Report& report);
+// The files an installer takes from the folder: all of them but those left out.
+bool ListShippedFiles(const std::string& folder, std::vector<FolderEntry>& files);
+
+// Black text on the closing screen needs this contrast against the picture under its column.
+const double LEAST_TEXT_CONTRAST = 4.5;

@@ -1,6 +1,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "code_page.h"
 #include "host/settings_value.h"
 #include "rules.h"
 
@@ -10,6 +11,7 @@ const char* const KEYS[] = {APPLICATION_NAME_KEY, APPLICATION_ID_KEY, DEVELOPER_
 
 struct SettingsLines {
     const std::string& text;
+    size_t firstLine;  // past a UTF-8 byte order mark, which the shell takes for text
 
     int LineOf(size_t offset) const
     {
@@ -18,7 +20,7 @@ struct SettingsLines {
             line += text[i] == '\n';
         return line;
     }
-    bool AtLineStart(size_t offset) const { return offset == 0 || text[offset - 1] == '\n'; }
+    bool AtLineStart(size_t offset) const { return offset <= firstLine || text[offset - 1] == '\n'; }
 };
 
 bool EqualIgnoringCase(const std::string& a, const char* b)
@@ -71,9 +73,9 @@ void CheckLineEnds(const std::string& path, const std::string& text, Report& rep
     }
 }
 
-void CheckKeyPlaces(const std::string& path, const std::string& text, Report& report)
+void CheckKeyPlaces(const std::string& path, const SettingsLines& lines, Report& report)
 {
-    const SettingsLines lines{text};
+    const std::string& text = lines.text;
     for (const char* key : KEYS) {
         std::vector<size_t> offsets(64);
         const size_t count = FindEveryOccurrence(text.c_str(), key, offsets.data(), offsets.size());
@@ -92,7 +94,7 @@ void CheckKeyPlaces(const std::string& path, const std::string& text, Report& re
         }
     }
     int line = 1;
-    for (size_t start = 0; start < text.size(); ++line) {
+    for (size_t start = lines.firstLine; start < text.size(); ++line) {
         for (const char* key : KEYS) {
             const size_t length = std::strlen(key);
             const std::string head = text.substr(start, length);
@@ -104,11 +106,18 @@ void CheckKeyPlaces(const std::string& path, const std::string& text, Report& re
     }
 }
 
+// Blanks around a number are skipped or ignored by the shell's conversion: a warning at most.
 void CheckNumber(const std::string& path, int line, const char* what, const std::string& value, Report& report)
 {
-    const std::string problem = NumberProblem(value);
+    const size_t first = value.find_first_not_of(" \t");
+    const std::string number =
+        first == std::string::npos ? value : value.substr(first, value.find_last_not_of(" \t") - first + 1);
+    const std::string problem = NumberProblem(number);
     if (!problem.empty())
         report.Error(path, line, std::string(what) + " " + problem);
+    else if (number != value)
+        report.Warning(path, line, std::string(what) + " " + Quoted(value) + " has blanks around the number: the "
+                                   "shell reads " + number + " all the same");
 }
 
 }  // namespace
@@ -132,12 +141,20 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
     std::vector<char> decoded(bytes.size() + 1);
     const size_t length = DecodeSettingsBytes(bytes.data(), bytes.size(), decoded.data());
     const std::string text(decoded.data(), length);
+    const bool utf8Mark = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
     if (IsUtf16Settings(bytes.data(), bytes.size()))
         report.Warning(path, 0, "saved as UTF-16: the shell reads it, but characters outside the 8-bit range become "
                                 "\"?\"; save it as ANSI");
+    if (utf8Mark)
+        report.Warning(path, 0, std::string("saved as UTF-8 with a byte order mark: the shell takes the mark for three "
+                                            "characters before the first key and finds every key all the same; ") +
+                                    (IsAscii(WholeValue(text, APPLICATION_NAME_KEY))
+                                         ? "the name is plain ASCII, so it reads as written"
+                                         : "it reads the name as ANSI text, not as UTF-8") +
+                                    "; save it as ANSI");
+    const SettingsLines lines{text, utf8Mark ? 3u : 0u};
     CheckLineEnds(path, text, report);
-    CheckKeyPlaces(path, text, report);
-    const SettingsLines lines{text};
+    CheckKeyPlaces(path, lines, report);
 
     const size_t nameAt = text.find(APPLICATION_NAME_KEY);
     if (nameAt == std::string::npos) {
@@ -153,7 +170,9 @@ void CheckSettings(const std::string& path, const std::vector<uint8_t>& bytes, R
             report.Error(path, line, "the name is empty: the window has no title");
         else if (name.size() > APPLICATION_NAME_SIZE - 1)
             report.Error(path, line, "the name is " + std::to_string(name.size()) +
-                                         " characters long; the shell keeps only the first 254: " + Quoted(reading.name));
+                                         " characters long; the shell keeps only the first 254: " +
+                                         Quoted(Utf8FromWindows1252(reading.name)));
+        CheckTitle(path, line, reading.name, report);
     }
 
     const size_t idAt = text.find(APPLICATION_ID_KEY);
