@@ -52,6 +52,8 @@ void ArcadeSettings::Parse(const std::string& text)
             journal = value;
         else if (key == "animate" && isNumber)
             animate = number != 0;
+        else if (key == "fault")
+            fault = value;
     });
 }
 

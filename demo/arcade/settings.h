@@ -16,6 +16,7 @@ struct ArcadeSettings {
     unsigned updateFiles = 2;
     std::string journal;             // empty: no journal
     bool animate = true;
+    std::string fault;               // empty: none (faults.h)
 
     void Parse(const std::string& text);
     bool Consumes(unsigned message) const;

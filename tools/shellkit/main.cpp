@@ -12,6 +12,8 @@ const char USAGE[] =
     "  shellkit check FOLDER\n"
     "  shellkit installer FOLDER --out SETUP.exe [--publisher NAME] [--version X.Y.Z]\n"
     "                      [--sign CERT.pfx [--sign-password P]]\n"
+    "  shellkit arcade MorvessaArcade.dll [--app-id N --name TEXT --channel N] [--frames N] [--sessions N]\n"
+    "                      [--pictures DIR]   (Windows builds: runs the DLL as the shell does)\n"
     "exit codes: 0 done, 1 errors found (nothing made), 2 could not run\n";
 
 }  // namespace
@@ -29,6 +31,8 @@ int main(int argc, char** argv)
         return RunCheck(argc - 2, argv + 2);
     if (std::strcmp(command, "installer") == 0)
         return RunInstaller(argc - 2, argv + 2);
+    if (std::strcmp(command, "arcade") == 0)
+        return RunArcade(argc - 2, argv + 2);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
         std::fputs(USAGE, stdout);
         return 0;
