@@ -12,7 +12,8 @@ void CheckStagedUpdate(const std::string& arcadeFolder, const std::string& shown
     const std::string shownUpdate = JoinPath(shownFolder, "Update");
     const std::string dll = JoinPath(update, "MorvessaArcade.dll");
     if (PathExists(dll))
-        CheckArcadeDll(dll, JoinPath(shownUpdate, "MorvessaArcade.dll"), machine, report);
+        CheckArcadeDll(dll, JoinPath(shownUpdate, "MorvessaArcade.dll"), machine, report,
+                       "the shell cannot link the update and rolls back to Backup\\");
     // Each file lies in "Update\" first, then in the arcade folder.
     CheckInstalledPaths(update, shownUpdate, gameName + "\\MorvessaArcade\\Update", report);
     CheckInstalledPaths(update, shownUpdate, gameName + "\\MorvessaArcade", report);

@@ -112,19 +112,20 @@ uint16_t CheckExecutables(const std::string& folder, const std::string& shown, c
     return shell.machine;
 }
 
-void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report)
+void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report,
+                    const char* consequence)
 {
     PeImage image;
-    if (!ReadImage(dll, dllShown, INIT_FAILURE, image, report))
+    if (!ReadImage(dll, dllShown, consequence, image, report))
         return;
     if (!image.isDll)
-        report.Error(dllShown, 0, std::string("a program, not a DLL: ") + INIT_FAILURE);
+        report.Error(dllShown, 0, std::string("a program, not a DLL: ") + consequence);
     else if (shellMachine != 0 && image.machine != shellMachine)
         report.Error(dllShown, 0, std::string("built for ") + MachineName(image.machine) + ", the shell for " +
-                                      MachineName(shellMachine) + ": " + INIT_FAILURE);
+                                      MachineName(shellMachine) + ": " + consequence);
     for (const char* name : ArcadeExportNames)
         if (image.isDll && !image.Exports(name))
-            report.Error(dllShown, 0, std::string("lacks the export \"") + name + "\": " + INIT_FAILURE);
+            report.Error(dllShown, 0, std::string("lacks the export \"") + name + "\": " + consequence);
 }
 
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report)
@@ -133,7 +134,7 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
     const std::string arcadeShown = JoinPath(shown, "MorvessaArcade");
     const std::string dll = JoinPath(arcade, "MorvessaArcade.dll");
     const std::string dllShown = JoinPath(arcadeShown, "MorvessaArcade.dll");
-    CheckArcadeDll(dll, dllShown, shellMachine, report);
+    CheckArcadeDll(dll, dllShown, shellMachine, report, INIT_FAILURE);
 
     const std::string backup = JoinPath(arcade, "Backup");
     if (!IsFolder(backup)) {

@@ -30,8 +30,10 @@ std::string NameProblem(const std::string& name);
 // The folder's executables and arcade layer; `name` is the game's file name without extension.
 // Returns the shell's machine type, 0 when it is unknown.
 uint16_t CheckExecutables(const std::string& folder, const std::string& shown, const std::string& name, Report& report);
-// An arcade DLL's file: a DLL of the shell's machine (0: any) with every export the shell links.
-void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report);
+// An arcade DLL's file: a DLL of the shell's machine (0: any) with every export the shell links;
+// `consequence` says what the shell then does.
+void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report,
+                    const char* consequence);
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report);
 
 // Every rule over a whole folder; `shown` is how its paths are named in the report. Returns
