@@ -20,10 +20,15 @@ std::string FrameChecks::Take(const RECT& rect)
 {
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return "rectangle " + RectText(rect) + " is empty or inverted (right and bottom are exclusive)";
-    if (rect.left < 0 || rect.top < 0 || rect.right > FRAME_WIDTH || rect.bottom > FRAME_HEIGHT)
+    // The shell's copy to the window is clipped: what lies inside is shown all the same.
+    const LONG left = rect.left > 0 ? rect.left : 0;
+    const LONG top = rect.top > 0 ? rect.top : 0;
+    const LONG right = rect.right < FRAME_WIDTH ? rect.right : FRAME_WIDTH;
+    const LONG bottom = rect.bottom < FRAME_HEIGHT ? rect.bottom : FRAME_HEIGHT;
+    for (LONG y = top; y < bottom && left < right; ++y)
+        std::memset(&covered[size_t(y) * FRAME_WIDTH + left], 1, size_t(right - left));
+    if (left != rect.left || top != rect.top || right != rect.right || bottom != rect.bottom)
         return "rectangle " + RectText(rect) + " reaches outside the 720 x 540 frame";
-    for (LONG y = rect.top; y < rect.bottom; ++y)
-        std::memset(&covered[size_t(y) * FRAME_WIDTH + rect.left], 1, size_t(rect.right - rect.left));
     return "";
 }
 
