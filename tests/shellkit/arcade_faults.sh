@@ -69,6 +69,17 @@ for entry in "${cases[@]}"; do
     failed=$((failed + 1))
   fi
 done
+# A DLL of the other architecture is refused, and says which build loads it.
+other="$bin/../../win32/bin/MorvessaArcade.dll"
+if [ -f "$other" ] && { [ "$only" = "  " ] || [[ "$only" == *" other_architecture "* ]]; }; then
+  said=$(wine "$kit" arcade "$other" 2>&1 | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
+  if [[ "$said" == *"built for 32-bit x86; this shellkit.exe is built for 64-bit x64 and loads only DLLs of its own kind: check it with the shellkit.exe of the win32 build"*"exit 2" ]]; then
+    echo "ok   other_architecture"
+  else
+    echo "FAIL other_architecture: $said"; failed=$((failed + 1))
+  fi
+fi
+
 # Pictures: real PNG files (each chunk's CRC, the zlib stream's Adler-32) of the frame's size,
 # showing the reference menu's title bar colour at the top left.
 if [ "$only" = "  " ] || [[ "$only" == *" pictures "* ]]; then

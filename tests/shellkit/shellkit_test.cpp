@@ -289,6 +289,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
         {"no certificate", installer + " --sign " + Quoted(place / "c.pfx"), 1, "no such certificate"},
         {"password alone", installer + " --sign-password x", 1, "--sign-password without --sign"},
         {"certificate not one", installer + " --sign " + Quoted(notes), 1, "osslsigncode could not sign"},
+        {"arcade natively", "arcade " + Quoted(WindowsBin("MorvessaArcade.dll")), 2, "the command needs Windows"},
     };
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
     const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };

@@ -4,7 +4,6 @@
 // not survive a DLL that corrupts its heap or its stack; a second process can.
 #include <windows.h>
 
-#include <cctype>
 #include <cstdio>
 
 #include "arcade_child.h"
@@ -45,13 +44,6 @@ bool ReadSettings(const Arguments& arguments, ArcadeRunSettings& settings, std::
            ReadCount(arguments, "--sessions", settings.sessions, settings.sessions, error);
 }
 
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string Quote(const std::string& word)
 {
     return "\"" + word + "\"";
@@ -73,8 +65,7 @@ void Watch(const std::string& commandLine, const std::string& folder, ArcadeProb
     CloseHandle(process.hThread);
     bool hung = false;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-        const LONG call = probe->call;
-        if (probe->inCall && GetTickCount() - probe->callStart > ARCADE_HANG_MS && probe->call == call) {
+        if (probe->inCall && GetTickCount() - probe->callStart > ARCADE_HANG_MS) {
             hung = true;
             TerminateProcess(process.hProcess, 1);
             WaitForSingleObject(process.hProcess, INFINITE);
@@ -130,7 +121,7 @@ int RunArcade(int argc, char** argv)
                      bytes.empty() ? "cannot be read" : error.c_str());
         return 2;
     }
-    if (Lower(LastComponent(settings.dllPath)) != "morvessaarcade.dll") {
+    if (lstrcmpiA(LastComponent(settings.dllPath).c_str(), "MorvessaArcade.dll") != 0) {
         std::fprintf(stderr, "shellkit arcade: %s: the shell loads its arcade DLL only as MorvessaArcade.dll\n",
                      shown.c_str());
         return 2;
