@@ -53,6 +53,8 @@ void Faults::AfterDraw(unsigned char* pixels, unsigned stride, unsigned height, 
         *static_cast<volatile int*>(nullptr) = 1;
     else if (Is("hang_frame") && frame == 3)
         Sleep(INFINITE);
+    else if (Is("box_frame") && frame == 2)
+        MessageBoxA(nullptr, "Insert coin.", "Arcade", MB_OK);
 }
 
 int Faults::Count(int count)

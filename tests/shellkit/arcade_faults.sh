@@ -35,6 +35,7 @@ cases=(
 "thread_left|fault=thread_left|1|$D: error: 1 thread(s) the DLL started still run after madll_ShutDown: the shell releases the DLL right after, and a thread left in its code crashes the shell;;$D: 1 error(s), 0 warning(s)"
 "crash_frame|fault=crash_frame|1|$D: error: call 11 (madll_DrawNextFrameIntoBuffer, session 1, frame 3): crashed with exception 0xC0000005 (access violation writing 0x*0) at 0x*: the shell's process ends with it;;$D: 1 error(s), 0 warning(s)"
 "hang_frame|fault=hang_frame|1|$D: error: call 11 (madll_DrawNextFrameIntoBuffer, session 1, frame 3): did not return within 3 s: the shell hangs with it;;$D: 1 error(s), 0 warning(s)"
+"box_frame|fault=box_frame|1|$D: error: call 8 (madll_DrawNextFrameIntoBuffer, session 1, frame 2): a box \"Arcade\" came up (Insert coin.): it stops the shell until the player answers it;;$D: 1 error(s), 0 warning(s)"
 "writes_outside|fault=writes_outside|1|$D: error: wrote \"stray.txt\" in *Game, outside its own folder: an installed game's folder may not be writable, and the file is left behind at uninstall;;$D: 1 error(s), 0 warning(s)"
 )
 

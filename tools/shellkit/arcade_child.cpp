@@ -69,8 +69,8 @@ LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
             char text[1024] = "";
             GetWindowTextA(box, caption, sizeof(caption));
             GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
-            activeDriver->out.Error(activeDriver->probe->Where() + ": the shell shows the box \"" +
-                                    std::string(caption) + "\": " + text);
+            activeDriver->out.Error(activeDriver->probe->Where() + ": a box \"" + std::string(caption) + "\" came up (" +
+                                    text + "): it stops the shell until the player answers it");
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     }
