@@ -15,7 +15,7 @@ ensure_packages || { echo "could not install the packages the demo needs" >&2; e
 wine_pick_build
 wine_build_notice
 echo "== building the $WINE_BUILD build and the publisher kit"
-if ! { cmake --preset "$WINE_BUILD" >/dev/null && cmake --build --preset "$WINE_BUILD" --target shell demo-game MorvessaArcade &&
+if ! { cmake --preset "$WINE_BUILD" >/dev/null && cmake --build --preset "$WINE_BUILD" --target shell demo-game MorvessaArcade shellkit &&
   cmake --preset native >/dev/null && cmake --build --preset native --target shellkit; } >build-demo.log 2>&1; then
   tail -30 build-demo.log; rm -f build-demo.log; exit 1
 fi
@@ -43,11 +43,18 @@ started=$EPOCHREALTIME
 "$KIT" installer "$GAME_DIR" --out "$SETUP" --version 1.0.0 || exit 1
 printf '  built in %.2f s\n' "$(elapsed "$started")"
 
+# The arcade DLL run as the shell runs it, by the Windows kit of its own architecture.
+arcade_check() {
+  echo "== shellkit arcade: the game's arcade DLL, 1000 frames in 10 sessions"
+  (cd "$GAME_DIR" && wine "$BIN/shellkit.exe" arcade MorvessaArcade/MorvessaArcade.dll --frames 1000 --sessions 10 | tr -d '\r')
+}
+
 # A prefix of its own: a wineserver is per prefix, and the tests stop theirs with wineserver -k.
 PREFIX="$ROOT/build/$WINE_PREFIX_NAME-demo"
 trap wine_session_stop EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
+  arcade_check
   echo "== running on $DISPLAY: play, then close the game (Esc); the shell comes back"
   (cd "$GAME_DIR" && wine "$GAME.exe")
   echo "shell exited with code $?"
@@ -58,6 +65,7 @@ SHOTS="$ROOT/demo-out/screenshots"
 rm -rf "$SHOTS"; mkdir -p "$SHOTS"
 echo "== no display: starting a virtual one (the first run also creates a Wine prefix, which takes a while)"
 wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
+arcade_check
 echo "== scripted tour in virtual display $DISPLAY; screenshots in $SHOTS"
 TOUR_START=$SECONDS
 shot() { import -window root "$SHOTS/$1.png" && printf '  %3ds  %s.png  %s\n' $((SECONDS - TOUR_START)) "$1" "$2"; }

@@ -23,6 +23,7 @@ void Arcade::LoadSettings()
     settings = ArcadeSettings();
     settings.Parse(ReadTextFile(folder + "ArcadeTest.txt"));
     journal.path = settings.journal;
+    faults.name = settings.fault;
 }
 
 void Arcade::SetError(const std::string& text)
@@ -50,6 +51,7 @@ unsigned short Arcade::Initialize(unsigned applicationId, unsigned channelId)
     PrepareArcadeFolder(folder, ownPath, applicationId, channelId);
     SetError("");
     initialized = true;
+    faults.AfterInitialize(folder);
     return 0;
 }
 
@@ -70,6 +72,10 @@ unsigned short Arcade::EnterMenuSession(unsigned short mode, unsigned width, uns
         SetError("Unknown menu mode.");
         return 2;
     }
+    if (faults.Is("no_reenter") && sessions > 0) {
+        SetError("The menu was closed once already.");
+        return 4;
+    }
     if (settings.enterResult != 0) {
         SetError(settings.errorText);
         return static_cast<unsigned short>(settings.enterResult);
@@ -87,6 +93,7 @@ void Arcade::DrawFrame(unsigned char* pixels, unsigned stride, unsigned short by
     if (!catalogue.running)
         return;
     ++sessionFrames;
+    faults.AfterDraw(pixels, stride, static_cast<unsigned>(catalogue.height), sessionFrames);
     if (settings.updateAfterFrames != 0 && sessionFrames == settings.updateAfterFrames &&
         !IsUpToDate(ownPath, settings)) {
         if (!StageUpdate(folder, ownPath, settings))
@@ -97,6 +104,8 @@ void Arcade::DrawFrame(unsigned char* pixels, unsigned stride, unsigned short by
 
 bool Arcade::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (faults.Is("never_ends"))
+        return true;
     const bool used = catalogue.HandleMessage(message, wParam, lParam);
     return settings.Consumes(message) || used;
 }
@@ -105,4 +114,16 @@ void Arcade::SetPalette(const unsigned char* entries)
 {
     if (entries)
         std::memcpy(palette, entries, sizeof(palette));
+}
+
+const char* Arcade::Value(const std::string& name)
+{
+    valueText.clear();
+    if (name == "BackControl" && catalogue.running) {
+        const int x = (catalogue.width - LAYOUT_WIDTH) / 2;
+        const int y = (catalogue.height - LAYOUT_HEIGHT) / 2;
+        valueText = std::to_string(BACK_RECT.left + x) + "," + std::to_string(BACK_RECT.top + y) + "," +
+                    std::to_string(BACK_RECT.right + x) + "," + std::to_string(BACK_RECT.bottom + y);
+    }
+    return valueText.c_str();
 }

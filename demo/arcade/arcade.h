@@ -4,6 +4,7 @@
 #include <string>
 
 #include "catalogue.h"
+#include "faults.h"
 #include "journal.h"
 #include "settings.h"
 
@@ -14,6 +15,7 @@ struct Arcade {
     ArcadeSettings settings;
     Journal journal;
     Catalogue catalogue;
+    Faults faults;
     bool initialized = false;
     bool updateRequired = false;
     unsigned sessions = 0;
@@ -32,4 +34,7 @@ struct Arcade {
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void SetPalette(const unsigned char* entries);
     void SetError(const std::string& text);
+    // What the DLL's own tools may ask by name: "BackControl" is "left,top,right,bottom".
+    const char* Value(const std::string& name);
+    std::string valueText;
 };

@@ -109,7 +109,8 @@ void MADLL_CALL madll_DrawNextFrameIntoBuffer(unsigned char* pixels, unsigned in
 #ifndef ARCADE_WITHOUT_madll_GetNumberOfRectsToUpdate
 int MADLL_CALL madll_GetNumberOfRectsToUpdate(void)
 {
-    const int count = Arcade::Instance().catalogue.DirtyCount();
+    Arcade& arcade = Arcade::Instance();
+    const int count = arcade.faults.Count(arcade.catalogue.DirtyCount());
     if (Log().Enabled())
         Log().Write("madll_GetNumberOfRectsToUpdate" + Arrow(std::to_string(count)));
     return count;
@@ -119,7 +120,8 @@ int MADLL_CALL madll_GetNumberOfRectsToUpdate(void)
 #ifndef ARCADE_WITHOUT_madll_GetUpdateRect
 RECT MADLL_CALL madll_GetUpdateRect(int index)
 {
-    const RECT rect = Arcade::Instance().catalogue.DirtyRect(index);
+    Arcade& arcade = Arcade::Instance();
+    const RECT rect = arcade.faults.Rect(index, arcade.catalogue.DirtyRect(index), arcade.catalogue.height);
     if (Log().Enabled()) {
         Log().Write("madll_GetUpdateRect " + std::to_string(index) +
                     Arrow(std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
@@ -173,9 +175,10 @@ void MADLL_CALL madll_SetPalette(const unsigned char* palette)
 #ifndef ARCADE_WITHOUT_madll_GetValueAsString
 const char* MADLL_CALL madll_GetValueAsString(const char* name)
 {
+    const char* value = Arcade::Instance().Value(name ? name : "");
     if (Log().Enabled())
-        Log().Write("madll_GetValueAsString " + Quoted(name) + Arrow("\"\""));
-    return "";
+        Log().Write("madll_GetValueAsString " + Quoted(name) + Arrow(Quoted(value)));
+    return value;
 }
 #endif
 

@@ -54,6 +54,8 @@ void ArcadeSettings::Parse(const std::string& text)
             animate = number != 0;
         else if (key == "paint_over" && isNumber)
             paintOver = number != 0;
+        else if (key == "fault")
+            fault = value;
     });
 }
 

@@ -17,6 +17,7 @@ struct ArcadeSettings {
     std::string journal;             // empty: no journal
     bool animate = true;
     bool paintOver = false;          // takes WM_PAINT and paints the window in its own colour
+    std::string fault;               // empty: none (faults.h)
 
     void Parse(const std::string& text);
     bool Consumes(unsigned message) const;

@@ -400,6 +400,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
          "would put the password on a command line"},
         {"certificate not one", installer + " --sign " + Quoted(notes), 1, "could not sign Target Practice.MWG"},
         {"signing command without its file", installer + " --sign-command 'sign-it'", 1, "has no {file}"},
+        {"arcade natively", "arcade " + Quoted(WindowsBin("MorvessaArcade.dll")), 2, "the command needs Windows"},
     };
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
     const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };

@@ -111,24 +111,30 @@ uint16_t CheckExecutables(const std::string& folder, const std::string& shown, c
     return shell.machine;
 }
 
+void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report,
+                    const char* consequence)
+{
+    PeImage image;
+    std::vector<uint8_t> bytes;
+    if (!ReadImage(dll, dllShown, consequence, image, report, bytes))
+        return;
+    if (!image.isDll)
+        report.Error(dllShown, 0, std::string("a program, not a DLL: ") + consequence);
+    else if (shellMachine != 0 && image.machine != shellMachine)
+        report.Error(dllShown, 0, std::string("built for ") + MachineName(image.machine) + ", the shell for " +
+                                      MachineName(shellMachine) + ": " + consequence);
+    for (const char* name : ArcadeExportNames)
+        if (image.isDll && !image.Exports(name))
+            report.Error(dllShown, 0, std::string("lacks the export \"") + name + "\": " + consequence);
+}
+
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report)
 {
     const std::string arcade = JoinPath(folder, "MorvessaArcade");
     const std::string arcadeShown = JoinPath(shown, "MorvessaArcade");
     const std::string dll = JoinPath(arcade, "MorvessaArcade.dll");
     const std::string dllShown = report.SourceOf(JoinPath(arcadeShown, "MorvessaArcade.dll"));
-    PeImage image;
-    std::vector<uint8_t> bytes;
-    if (ReadImage(dll, dllShown, INIT_FAILURE, image, report, bytes)) {
-        if (!image.isDll)
-            report.Error(dllShown, 0, std::string("a program, not a DLL: ") + INIT_FAILURE);
-        else if (shellMachine != 0 && image.machine != shellMachine)
-            report.Error(dllShown, 0, std::string("built for ") + MachineName(image.machine) + ", the shell for " +
-                                          MachineName(shellMachine) + ": " + INIT_FAILURE);
-        for (const char* name : ArcadeExportNames)
-            if (image.isDll && !image.Exports(name))
-                report.Error(dllShown, 0, std::string("lacks the export \"") + name + "\": " + INIT_FAILURE);
-    }
+    CheckArcadeDll(dll, dllShown, shellMachine, report, INIT_FAILURE);
 
     const std::string backup = JoinPath(arcade, "Backup");
     if (!IsFolder(backup)) {

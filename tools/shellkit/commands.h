@@ -5,3 +5,5 @@
 int RunNew(int argc, char** argv);
 int RunCheck(int argc, char** argv);
 int RunInstaller(int argc, char** argv);
+// Checks an arcade DLL by running it; Windows builds only.
+int RunArcade(int argc, char** argv);

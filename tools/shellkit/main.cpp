@@ -11,7 +11,10 @@ const char USAGE[] =
     "                      --background PICTURE.jpg --arcade MorvessaArcade.dll [--shell shell.exe] [--publisher NAME]\n"
     "  shellkit check FOLDER\n"
     "  shellkit installer FOLDER --out SETUP.exe [--publisher NAME] [--version X.Y.Z]\n"
-    "                      [--sign CERT.pfx [--sign-password P]] [--makensis PATH]\n"
+    "                      [--sign CERT.pfx (--sign-password-file F | --sign-password-env VAR) | --sign-command CMD]\n"
+    "                      [--timestamp URL] [--makensis PATH]\n"
+    "  shellkit arcade MorvessaArcade.dll [--app-id N --name TEXT --channel N] [--frames N] [--sessions N]\n"
+    "                      [--pictures DIR]   (Windows builds: runs the DLL as the shell does)\n"
     "exit codes: 0 done, 1 errors found (nothing made), 2 could not run\n"
     "the report goes to standard output, why a command could not run to standard error\n";
 
@@ -30,6 +33,8 @@ int main(int argc, char** argv)
         return RunCheck(argc - 2, argv + 2);
     if (std::strcmp(command, "installer") == 0)
         return RunInstaller(argc - 2, argv + 2);
+    if (std::strcmp(command, "arcade") == 0)
+        return RunArcade(argc - 2, argv + 2);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
         std::fputs(USAGE, stdout);
         return 0;

@@ -37,6 +37,10 @@ void CheckTitle(const std::string& path, int line, const std::string& title, Rep
 uint16_t CheckExecutables(const std::string& folder, const std::string& shown, const std::string& name, Report& report);
 // Whether an image is the shell, under any name and of any build.
 bool IsShellImage(const std::vector<uint8_t>& bytes);
+// An arcade DLL's file: a DLL of the shell's machine (0: any) with every export the shell links;
+// `consequence` says what the shell then does.
+void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_t shellMachine, Report& report,
+                    const char* consequence);
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report);
 
 // Every rule over a whole folder; `shown` is how its paths are named in the report. Returns
