@@ -52,7 +52,7 @@ void ScreenController::SetState(ScreenState newState)
     (this->*state)(MSG_ENTER, nullptr);
 }
 
-void ScreenController::DrawFrame()
+bool ScreenController::DrawFrame()
 {
     WindowDC window(WrapperWindow);
     MemoryDC memory(window.dc);
@@ -70,8 +70,9 @@ void ScreenController::DrawFrame()
     const COLORREF previousColour = SetTextColour(DrawingDC, RGB(195, 195, 195));
     DrawTextAt(DrawingDC, 450, 510, BUILD_LABEL, sizeof(BUILD_LABEL) - 1, 6);
     SetTextColour(DrawingDC, previousColour);
-    frameComposer.Finish();
+    const bool drawn = frameComposer.Finish();
     DrawingDC = nullptr;
+    return drawn;
 }
 
 void ScreenController::Tick()

@@ -148,7 +148,7 @@ int RunArcadeChild(const ArcadeRunSettings& settings, const std::string& shown, 
         return 1;
     }
     // Where the shell runs: its working directory is the folder above the arcade folder.
-    const std::string gameFolder = FolderOf(settings.folder);
+    const std::string gameFolder = ContainingFolder(settings.folder);
     const auto before = FilesIn(gameFolder);
 
     driver.Run();

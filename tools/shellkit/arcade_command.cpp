@@ -104,7 +104,7 @@ int RunArcade(int argc, char** argv)
     }
     const std::string shown = arguments.Get("--shown", arguments.folder);
     settings.dllPath = AbsolutePath(arguments.folder);
-    settings.folder = FolderOf(settings.dllPath);
+    settings.folder = ContainingFolder(settings.dllPath);
     if (!settings.pictures.empty())
         settings.pictures = AbsolutePath(settings.pictures);
 
@@ -155,7 +155,7 @@ int RunArcade(int argc, char** argv)
     std::fflush(stdout);
     Report report;
     // The shell's working directory is the game's folder, the one above the arcade folder.
-    Watch(command, FolderOf(settings.folder), probe, report, shown);
+    Watch(command, ContainingFolder(settings.folder), probe, report, shown);
     const int errors = probe->errors + report.errors;
     const int warnings = probe->warnings + report.warnings;
     std::printf("%s: %d error(s), %d warning(s)\n", shown.c_str(), errors, warnings);

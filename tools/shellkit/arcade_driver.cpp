@@ -285,7 +285,7 @@ void ArcadeDriver::UpdateAsked()
     if (!First("update"))
         return;  // the DLL runs from the copy already, and updates itself there
     out.Sync();
-    CheckStagedUpdate(settings.folder, FolderOf(out.shown), settings.applicationName, BUILD_MACHINE, out.report);
+    CheckStagedUpdate(settings.folder, ContainingFolder(out.shown), settings.applicationName, BUILD_MACHINE, out.report);
     out.Sync();
     // The shell's own update code works in a copy: the vendor's folder stays as it is.
     char temp[MAX_PATH];

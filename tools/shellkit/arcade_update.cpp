@@ -15,8 +15,14 @@ void CheckStagedUpdate(const std::string& arcadeFolder, const std::string& shown
         CheckArcadeDll(dll, JoinPath(shownUpdate, "MorvessaArcade.dll"), machine, report,
                        "the shell cannot link the update and rolls back to Backup\\");
     // Each file lies in "Update\" first, then in the arcade folder.
-    CheckInstalledPaths(update, shownUpdate, gameName + "\\MorvessaArcade\\Update", report);
-    CheckInstalledPaths(update, shownUpdate, gameName + "\\MorvessaArcade", report);
+    std::vector<FolderEntry> staged;
+    ListFilesBelow(update, staged);
+    for (const char* place : {"MorvessaArcade\\Update\\", "MorvessaArcade\\"}) {
+        std::vector<FolderEntry> placed = staged;
+        for (FolderEntry& file : placed)
+            file.relativePath = place + file.relativePath;
+        CheckInstalledPaths(placed, ParentOf(shownFolder), gameName, machine, report);
+    }
 }
 
 bool CopyFolderTree(const std::string& from, const std::string& to)
@@ -37,7 +43,7 @@ bool CopyFolderTree(const std::string& from, const std::string& to)
     return copied;
 }
 
-std::string FolderOf(const std::string& path)
+std::string ContainingFolder(const std::string& path)
 {
     const std::string parent = ParentOf(path);
     if (parent.empty())

@@ -17,4 +17,4 @@ void CheckStagedUpdate(const std::string& arcadeFolder, const std::string& shown
 bool CopyFolderTree(const std::string& from, const std::string& to);
 
 // The folder a path lies in, without a trailing separator ("." for a bare name).
-std::string FolderOf(const std::string& path);
+std::string ContainingFolder(const std::string& path);

@@ -7,6 +7,7 @@
 #include "host/settings_value.h"
 #include "pe_image.h"
 #include "rules.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -74,8 +75,8 @@ uint16_t CheckExecutables(const std::string& folder, const std::string& shown, c
 {
     PeImage game;
     std::vector<uint8_t> bytes;
-    const std::string gameShown = report.SourceOf(JoinPath(shown, name + ".MWG"));
-    if (ReadImage(JoinPath(folder, name + ".MWG"), gameShown, "the game must be a Windows program", game, report,
+    const std::string gameShown = report.SourceOf(JoinPath(shown, name + "." + GAME_IMAGE_SUFFIX));
+    if (ReadImage(JoinPath(folder, name + "." + GAME_IMAGE_SUFFIX), gameShown, "the game must be a Windows program", game, report,
                   bytes)) {
         if (IsShellImage(bytes))
             report.Error(gameShown, 0, "a copy of the shell, not the game: started as the game it finds the shell "
@@ -130,10 +131,10 @@ void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_
 
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report)
 {
-    const std::string arcade = JoinPath(folder, "MorvessaArcade");
-    const std::string arcadeShown = JoinPath(shown, "MorvessaArcade");
-    const std::string dll = JoinPath(arcade, "MorvessaArcade.dll");
-    const std::string dllShown = report.SourceOf(JoinPath(arcadeShown, "MorvessaArcade.dll"));
+    const std::string arcade = JoinPath(folder, ARCADE_FOLDER_NAME);
+    const std::string arcadeShown = JoinPath(shown, ARCADE_FOLDER_NAME);
+    const std::string dll = JoinPath(arcade, ARCADE_DLL_NAME);
+    const std::string dllShown = report.SourceOf(JoinPath(arcadeShown, ARCADE_DLL_NAME));
     CheckArcadeDll(dll, dllShown, shellMachine, report, INIT_FAILURE);
 
     const std::string backup = JoinPath(arcade, "Backup");
@@ -153,7 +154,7 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
         const std::string copy = JoinPath(backup, file.relativePath);
         std::vector<uint8_t> original;
         std::vector<uint8_t> kept;
-        const bool isDll = file.relativePath == "MorvessaArcade.dll";
+        const bool isDll = file.relativePath == ARCADE_DLL_NAME;
         if (!ReadWholeFile(copy, kept)) {
             const std::string text = "no copy in Backup\\: an update that replaces it cannot be rolled back";
             if (isDll)
@@ -175,11 +176,11 @@ std::string WhatBreaks(const std::string& relative, const std::string& name)
 {
     if (relative == name + ".exe")
         return "Windows cannot start it, so the game does not start";
-    if (relative == name + ".MWG")
+    if (relative == name + "." + GAME_IMAGE_SUFFIX)
         return "the shell cannot start the game";
-    if (relative == "MAW_002.dat")
+    if (relative == SETTINGS_FILE_NAME)
         return "the shell stops with \"Could not get file size\"";
-    if (relative == "Background.jpg")
+    if (relative == BACKGROUND_FILE_NAME)
         return "the closing screen has no picture behind it";
     if (relative == "MorvessaArcade\\MorvessaArcade.dll")
         return std::string("the arcade DLL does not load: ") + INIT_FAILURE;
@@ -215,7 +216,7 @@ void CheckInstalledPaths(const std::vector<FolderEntry>& files, const std::strin
             continue;
         }
         // NAME.exe and NAME.MWG hold the name twice: in their folder's name and their own.
-        const size_t uses = relative == name + ".exe" || relative == name + ".MWG" ? 2 : 1;
+        const size_t uses = relative == name + ".exe" || relative == name + "." + GAME_IMAGE_SUFFIX ? 2 : 1;
         const size_t cut = (length - PATH_LIMIT + uses - 1) / uses;
         report.Error(JoinPath(shown, file.relativePath), 0, text + ": " + breaks + "; cut " + std::to_string(cut) +
                                                              " character(s) from the file name");

@@ -8,6 +8,7 @@
 #include "picture.h"
 #include "rules.h"
 #include "shell/closing_screen.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -18,13 +19,13 @@ bool IsGameImage(const std::string& file)
     std::string extension = file.substr(file.size() - 3);
     for (char& c : extension)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return extension == "MWG";
+    return extension == GAME_IMAGE_SUFFIX;
 }
 
 void CheckBackground(const std::string& folder, const std::string& shown, Report& report)
 {
-    const std::string path = JoinPath(folder, "Background.jpg");
-    const std::string pathShown = report.SourceOf(JoinPath(shown, "Background.jpg"));
+    const std::string path = JoinPath(folder, BACKGROUND_FILE_NAME);
+    const std::string pathShown = report.SourceOf(JoinPath(shown, BACKGROUND_FILE_NAME));
     if (!PathExists(path)) {
         report.Error(pathShown, 0, "missing: the closing screen has no picture behind it");
         return;
@@ -35,10 +36,11 @@ void CheckBackground(const std::string& folder, const std::string& shown, Report
         report.Error(pathShown, 0, problem + ": the closing screen has no picture behind it");
         return;
     }
-    if (picture.width != 720 || picture.height != 540)
+    if (picture.width != CLIENT_WIDTH || picture.height != CLIENT_HEIGHT)
         report.Warning(pathShown, 0, "the picture is " + std::to_string(picture.width) + " x " +
-                                         std::to_string(picture.height) +
-                                         "; the closing screen is 720 x 540, so it is cut off or leaves the window bare");
+                                         std::to_string(picture.height) + "; the closing screen is " +
+                                         std::to_string(CLIENT_WIDTH) + " x " + std::to_string(CLIENT_HEIGHT) +
+                                         ", so it is cut off or leaves the window bare");
     const int right = CLOSING_TEXT_LEFT + CLOSING_TEXT_WIDTH;
     double luminance = 0;
     if (!picture.MeanLuminance(CLOSING_TEXT_LEFT, CLOSING_TEXT_TOP, right, CLOSING_BUTTONS_TOP, luminance))
@@ -97,8 +99,8 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
     gameName = games.empty() ? "" : games[0];
     CheckStrayFiles(files, shown, gameName, report);
 
-    const std::string settings = JoinPath(folder, "MAW_002.dat");
-    const std::string settingsShown = JoinPath(shown, "MAW_002.dat");
+    const std::string settings = JoinPath(folder, SETTINGS_FILE_NAME);
+    const std::string settingsShown = JoinPath(shown, SETTINGS_FILE_NAME);
     std::vector<uint8_t> bytes;
     if (!PathExists(settings))
         report.Error(settingsShown, 0, "missing: the shell stops with \"Could not get file size\"");
@@ -111,7 +113,7 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
     if (!gameName.empty()) {
         const std::string problem = FileNameProblem(gameName);
         if (!problem.empty())
-            report.Error(JoinPath(shown, gameName + ".MWG"), 0, problem);
+            report.Error(JoinPath(shown, gameName + "." + GAME_IMAGE_SUFFIX), 0, problem);
         shellMachine = CheckExecutables(folder, shown, gameName, report);
         std::vector<FolderEntry> shipped;
         ListShippedFiles(folder, shipped);

@@ -11,6 +11,7 @@
 #include "process.h"
 #include "rules.h"
 #include "signing.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ int RunInstaller(int argc, char** argv)
         return Refuse(error);
     }
     // The setup and the uninstaller wear the game's icon.
-    const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + ".MWG")).iconFile;
+    const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + "." + GAME_IMAGE_SUFFIX)).iconFile;
     if (!icon.empty()) {
         plan.icon = JoinPath(work, "game.ico");
         if (!WriteWholeFile(plan.icon, icon)) {

@@ -8,6 +8,7 @@
 #include "pe_image.h"
 #include "process.h"
 #include "rules.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -133,9 +134,9 @@ int RunNew(int argc, char** argv)
     // that long may not even fit this machine's file system.
     Report report;
     std::vector<FolderEntry> planned;
-    for (const std::string& file : {name + ".exe", name + ".MWG", std::string("MAW_002.dat"), std::string("Background.jpg"),
-                                    JoinPath("MorvessaArcade", "MorvessaArcade.dll"),
-                                    JoinPath(JoinPath("MorvessaArcade", "Backup"), "MorvessaArcade.dll")})
+    for (const std::string& file : {name + ".exe", name + "." + GAME_IMAGE_SUFFIX, std::string(SETTINGS_FILE_NAME), std::string(BACKGROUND_FILE_NAME),
+                                    JoinPath(ARCADE_FOLDER_NAME, ARCADE_DLL_NAME),
+                                    JoinPath(JoinPath(ARCADE_FOLDER_NAME, "Backup"), ARCADE_DLL_NAME)})
         planned.push_back({file, 0});
     CheckInstalledPaths(planned, folder, name, MachineOf(shell), report);
     if (report.errors > 0)
@@ -154,17 +155,17 @@ int RunNew(int argc, char** argv)
     Layout layout{TemporarySibling(AbsolutePath(folder)), ""};
     if (!MakeFolder(layout.folder))
         return CannotRun("cannot write in " + parent);
-    const std::string dll = JoinPath("MorvessaArcade", "MorvessaArcade.dll");
+    const std::string dll = JoinPath(ARCADE_FOLDER_NAME, ARCADE_DLL_NAME);
     const std::string copies[][2] = {{shell, name + ".exe"},
-                                     {arguments.Get("--game"), name + ".MWG"},
-                                     {arguments.Get("--background"), "Background.jpg"},
+                                     {arguments.Get("--game"), name + "." + GAME_IMAGE_SUFFIX},
+                                     {arguments.Get("--background"), BACKGROUND_FILE_NAME},
                                      {arguments.Get("--arcade"), dll}};
-    layout.Folder("MorvessaArcade");
-    layout.Folder(JoinPath("MorvessaArcade", "Backup"));
+    layout.Folder(ARCADE_FOLDER_NAME);
+    layout.Folder(JoinPath(ARCADE_FOLDER_NAME, "Backup"));
     for (const auto& copy : copies)
         layout.Copy(copy[0], copy[1]);
-    layout.Copy(arguments.Get("--arcade"), JoinPath(JoinPath("MorvessaArcade", "Backup"), "MorvessaArcade.dll"));
-    layout.Write("MAW_002.dat", settingsText);
+    layout.Copy(arguments.Get("--arcade"), JoinPath(JoinPath(ARCADE_FOLDER_NAME, "Backup"), ARCADE_DLL_NAME));
+    layout.Write(SETTINGS_FILE_NAME, settingsText);
     if (!layout.error.empty()) {
         RemoveTree(layout.folder);
         return CannotRun(layout.error + "; nothing was written");

@@ -2,6 +2,7 @@
 
 #include "nsis_sections.h"
 #include "nsis_text.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ std::string Header(const InstallerPlan& plan)
 std::string RefuseWhileRunning(const InstallerPlan& plan, const std::string& prefix)
 {
     std::string s = "Function " + prefix + "RefuseWhileRunning\n  running:\n  ClearErrors\n";
-    for (const char* extension : {".exe", ".MWG"}) {
+    for (const std::string& extension : {std::string(".exe"), "." + std::string(GAME_IMAGE_SUFFIX)}) {
         const std::string path = Nsis("$INSTDIR\\", plan.name + extension);
         s += "  IfFileExists " + path + " 0 +4\n  FileOpen $0 " + path + " a\n  IfErrors busy\n  FileClose $0\n";
     }

@@ -4,6 +4,7 @@
 
 #include "file_system.h"
 #include "nsis_text.h"
+#include "host/game_folder.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ std::string Files(const InstallerPlan& plan)
 std::string InstallSection(const InstallerPlan& plan)
 {
     const std::string exe = Nsis("$INSTDIR\\", plan.name + ".exe");
-    const std::string icon = Nsis("$INSTDIR\\", plan.name + ".MWG");
+    const std::string icon = Nsis("$INSTDIR\\", plan.name + "." + GAME_IMAGE_SUFFIX);
     uint64_t bytes = 0;
     for (const FolderEntry& file : plan.files)
         bytes += file.size;

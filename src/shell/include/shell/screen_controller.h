@@ -91,5 +91,6 @@ struct ScreenController {
     void DrawButtons();
     // Draws the current screen into the frame buffer, unless the buffer already holds exactly
     // that frame over a background that covers it.
-    void DrawFrame();
+    // Returns whether the frame was drawn (it differed from what the buffer holds).
+    bool DrawFrame();
 };
