@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include "draw/background_picture.h"
 #include "old_closing_frame.h"
@@ -35,9 +36,11 @@ bool ShellRun::Start(const std::string& gameBehaviour, const std::string& arcade
 std::vector<std::string> ShellRun::ArcadeCalls() const
 {
     std::vector<std::string> calls;
-    std::ifstream lines(arcadeJournal);
-    for (std::string line; std::getline(lines, line);)
-        calls.push_back(line);
+    std::ifstream file(arcadeJournal, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // A line the DLL is still writing has no line feed yet: it is no call yet.
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        calls.push_back(text.substr(start, end - start));
     return calls;
 }
 

@@ -180,7 +180,7 @@ TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUp
                                bin + "MorvessaArcade.dll\" --publisher \"Morvessa Demo\"";
     ASSERT_EQ(RunToEnd(kit, layOut), 0u);
     EXPECT_EQ(RunToEnd(kit, "check \"" + folder + "\""), 0u);
-    EXPECT_EQ(RunToEnd(kit, layOut), 1u) << "the folder exists now";
+    EXPECT_EQ(RunToEnd(kit, layOut), 2u) << "the folder exists now";
     EXPECT_EQ(RunToEnd(kit, "check \"" + place.File("none") + "\""), 2u);
     ExpectShellBringsUpTheGame(folder + "\\Target Practice.exe");
 }

@@ -87,7 +87,7 @@ int RunInstaller(int argc, char** argv)
     }
     const std::string version = arguments.Get("--version", "1.0.0");
     if (!IsVersion(version))
-        return Refuse("--version \"" + version + "\" is not X.Y.Z with numbers from 0 to 65535");
+        return Refuse("--version \"" + version + "\" is not X.Y.Z with numbers from 0 to 65535", 2);
     const std::string out = AbsolutePath(arguments.Get("--out"));
     if (!IsFolder(ParentOf(out)))
         return Refuse("no folder " + ParentOf(out) + " to write " + LastComponent(out) + " in", 2);
@@ -121,7 +121,7 @@ int RunInstaller(int argc, char** argv)
     Signer signer;
     if (!MakeSigner(arguments, work, plan.title, signer, error)) {
         RemoveTree(work);
-        return Refuse(error);
+        return Refuse(error, 2);
     }
     // The setup and the uninstaller wear the game's icon.
     const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + "." + GAME_IMAGE_SUFFIX)).iconFile;
