@@ -169,6 +169,44 @@ void Uninstall(HKEY root, const std::string& folder)
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
 }
 
+// A control anywhere inside a setup's window, found by its text, which is asked for (another
+// process's edit box keeps its text to itself).
+struct ControlSearch {
+    std::string text;
+    HWND found;
+};
+
+std::string ControlText(HWND control)
+{
+    char text[1024] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+BOOL CALLBACK MatchControl(HWND control, LPARAM search)
+{
+    auto* wanted = reinterpret_cast<ControlSearch*>(search);
+    if (ControlText(control) != wanted->text)
+        return TRUE;
+    wanted->found = control;
+    return FALSE;
+}
+
+HWND WaitControl(HWND window, const std::string& text)
+{
+    ControlSearch search = {text, nullptr};
+    WaitUntil([&] {
+        EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr && IsWindowVisible(search.found);
+    }, 20000);
+    return search.found;
+}
+
+bool Checked(HWND button)
+{
+    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
 {
     TempFolder place;
@@ -349,6 +387,47 @@ TEST(ShellkitOnWindows, AnUpgradeKeepsANewerArcadeDllAndWhatTheGameWroteAndDrops
     EXPECT_NE(log.find("Removed " + installed + "\\Levels\\Old Level.dat: this version does not ship it"),
               std::string::npos) << log;
     ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
+    NothingInstalled();
+}
+
+TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNameAndEndWithPlay)
+{
+    NothingInstalled();
+    TempFolder journals;
+    SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
+    ChildRun setup;
+    ASSERT_TRUE(setup.Start(kSetup));
+    HWND window = setup.WaitWindow("#32770", 20000);
+    ASSERT_NE(window, nullptr);
+    HWND forMe = WaitControl(window, "Install just for me");
+    HWND forAnyone = WaitControl(window, "Install for anyone using this computer");
+    ASSERT_NE(forMe, nullptr);
+    ASSERT_NE(forAnyone, nullptr);
+    EXPECT_TRUE(Checked(forMe));
+    EXPECT_FALSE(Checked(forAnyone));
+    EXPECT_EQ(ControlText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
+    PressButton(window, IDOK);
+    EXPECT_NE(WaitControl(window, PerUserFolder()), nullptr) << "the folder offered";
+    PressButton(window, IDOK);
+    ASSERT_NE(WaitControl(window, "Select components to install:"), nullptr);
+    PressButton(window, IDOK);
+    HWND play = WaitControl(window, "Play Target Practice now");
+    ASSERT_NE(play, nullptr);
+    EXPECT_TRUE(Checked(play));
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), PerUserFolder());
+    PressButton(window, IDOK);
+    EXPECT_EQ(setup.WaitExit(10000), 0u);
+    // Finish started the game: its shell comes up and, once the game has ended, closes on request.
+    HWND wrapper = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
+    EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game ran";
+    SetDemoGameBehaviour("", "");
+    if (wrapper != nullptr) {
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
+        PostMessageA(wrapper, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindow(wrapper) == FALSE; }, 10000));
+    }
+    Uninstall(HKEY_CURRENT_USER, PerUserFolder());
     NothingInstalled();
 }
 
