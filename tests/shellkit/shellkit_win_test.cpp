@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 
 #include "harness.h"
@@ -179,7 +180,9 @@ struct ControlSearch {
 std::string ControlText(HWND control)
 {
     char text[1024] = "";
-    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                        &copied);
     return text;
 }
 
@@ -192,19 +195,33 @@ BOOL CALLBACK MatchControl(HWND control, LPARAM search)
     return FALSE;
 }
 
-HWND WaitControl(HWND window, const std::string& text)
+HWND WaitControl(HWND window, const std::string& text, DWORD timeoutMs = 20000)
 {
     ControlSearch search = {text, nullptr};
-    WaitUntil([&] {
+    const bool shown = WaitUntil([&] {
+        search.found = nullptr;
         EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr && IsWindowVisible(search.found);
-    }, 20000);
-    return search.found;
+    }, timeoutMs);
+    return shown ? search.found : nullptr;
 }
 
 bool Checked(HWND button)
 {
-    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state);
+    return state == BST_CHECKED;
+}
+
+// A press made while a page is still being set up can be lost: pressed again until it took.
+bool PressUntil(HWND window, int id, const std::function<bool()>& took)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        PressButton(window, id);
+        if (WaitUntil(took, 4000))
+            return true;
+    }
+    return false;
 }
 
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
@@ -406,17 +423,14 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_TRUE(Checked(forMe));
     EXPECT_FALSE(Checked(forAnyone));
     EXPECT_EQ(ControlText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
-    PressButton(window, IDOK);
-    EXPECT_NE(WaitControl(window, PerUserFolder()), nullptr) << "the folder offered";
-    PressButton(window, IDOK);
-    ASSERT_NE(WaitControl(window, "Select components to install:"), nullptr);
-    PressButton(window, IDOK);
+    const auto shown = [&](const std::string& text) { return [&window, text] { return WaitControl(window, text, 0) != nullptr; }; };
+    EXPECT_TRUE(PressUntil(window, IDOK, shown(PerUserFolder()))) << "the folder offered";
+    ASSERT_TRUE(PressUntil(window, IDOK, shown("Select components to install:")));
+    ASSERT_TRUE(PressUntil(window, IDOK, shown("Play Target Practice now")));
     HWND play = WaitControl(window, "Play Target Practice now");
-    ASSERT_NE(play, nullptr);
     EXPECT_TRUE(Checked(play));
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), PerUserFolder());
-    PressButton(window, IDOK);
-    EXPECT_EQ(setup.WaitExit(10000), 0u);
+    EXPECT_TRUE(PressUntil(window, IDOK, [&] { return setup.WaitExit(0) == 0; }));
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.
     HWND wrapper = nullptr;
     EXPECT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
