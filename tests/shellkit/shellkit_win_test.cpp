@@ -429,6 +429,8 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Play Target Practice now")));
     HWND play = WaitControl(window, "Play Target Practice now");
     EXPECT_TRUE(Checked(play));
+    // The page is set up once it has switched Cancel off; Finish pressed before that plays nothing.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDCANCEL)) == FALSE; }, 10000));
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), PerUserFolder());
     EXPECT_TRUE(PressUntil(window, IDOK, [&] { return setup.WaitExit(0) == 0; }));
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.

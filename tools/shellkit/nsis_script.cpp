@@ -108,7 +108,7 @@ std::string Functions(const InstallerPlan& plan)
     const std::string exe = "\"$\\\"$INSTDIR\\" + NsisEscaped(plan.name + ".exe") + "$\\\"\"";
     s += "Function PlayNow\n  SetOutPath \"$INSTDIR\"\n  StrCmp $MultiUser.InstallMode \"AllUsers\" 0 +3\n";
     s += "  Exec \"$\\\"$WINDIR\\explorer.exe$\\\" $\\\"$INSTDIR\\" + NsisEscaped(plan.name + ".exe") + "$\\\"\"\n";
-    s += "  Return\n  DetailPrint " + exe + "\nFunctionEnd\n";
+    s += "  Return\n  Exec " + exe + "\nFunctionEnd\n";
     return s;
 }
 
