@@ -1,52 +1,40 @@
 #!/usr/bin/env bash
 # The installer and the game as a player with a standard account meets them, which plain Wine
-# hides: it runs everything as an administrator, and as root no file permission applies.
-#
-# Real here: the setup's own requests (its folders, its registry entries, the icacls grant it asks
-# for), Wine refusing the writes that the file system's modes forbid, and the shell and the arcade
-# layer meeting those refusals. Simulated: the ACLs. A standard account's world is recreated with
-# Unix modes in a copy of the session's prefix (Program Files, Program Files (x86) and ProgramData
-# cannot be written; the profile can), the player's steps run the whole Wine session without
-# root's power over permissions, and the grant the setup asked of icacls.exe (recorded by a
-# stand-in, Wine's own being a dummy) is applied as Windows would apply it: the arcade folder's
-# tree made writable. Not verifiable under Wine: real ACLs and their inheritance, a standard
-# user's refused HKLM writes (Wine's registry has no permissions) and UAC (Wine never elevates).
+# hides (it runs everything as an administrator, and as root no file permission applies).
+# Real: the setup's requests (folders, registry entries, the icacls grant), Wine refusing the
+# writes that file modes forbid, and the shell and arcade layer meeting that. Simulated: the ACLs.
+# In a copy of the prefix, Program Files, Program Files (x86) and ProgramData are unwritable, the
+# player's steps run the whole Wine session without root's override, and the grant asked of
+# icacls.exe (Wine's is a dummy; the demo game stands in and journals it) is applied as Windows
+# would: the arcade folder's tree made writable. Not verifiable under Wine: real ACLs, a standard
+# user's refused HKLM writes (Wine's registry has no permissions), UAC.
 # Usage: player_account.sh BIN_DIR   (under a Wine session: WINEPREFIX and DISPLAY set)
 set -u
 bin=$(realpath "$1")
-[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "FAIL: no Wine session (WINEPREFIX, DISPLAY)"; exit 1; }
+[ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] || { echo "FAIL: no Wine session"; exit 1; }
 player=()
 if [ "$(id -u)" = 0 ]; then
-  # As root, the player must lose the override, or nothing below is tested.
   caps=-dac_override,-dac_read_search,-fowner
-  command -v setpriv >/dev/null || { echo "FAIL: setpriv is missing: cannot run the player without root's override"; exit 1; }
   player=(setpriv --bounding-set "$caps" --inh-caps "$caps")
-  "${player[@]}" true || { echo "FAIL: setpriv refused to drop root's override"; exit 1; }
+  "${player[@]}" true || { echo "FAIL: cannot run the player without root's override (setpriv)"; exit 1; }
 fi
-
 work=$(mktemp -d /tmp/player-account.XXXXXX)
 server=""
-keeper=""
 stop_session() {
-  [ -n "$server" ] || return 0
-  wineserver -k >/dev/null 2>&1
-  wait "$server" "$keeper" 2>/dev/null
+  [ -n "$server" ] && wineserver -k >/dev/null 2>&1 && wait "$server" "$keeper" 2>/dev/null
   server=""
 }
 trap 'stop_session; chmod -R u+w "$work"; rm -rf "$work"' EXIT
-
 started=$(date +%s%N)
 cp -a "$WINEPREFIX" "$work/prefix" || { echo "FAIL: the prefix could not be copied"; exit 1; }
 echo "prefix copied in $(( ($(date +%s%N) - started) / 1000000 )) ms"
-export WINEPREFIX=$work/prefix
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};icacls.exe=n"
+export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};icacls.exe=n"
 drive=$WINEPREFIX/drive_c
 for system in "$drive/windows/system32" "$drive/windows/syswow64"; do
-  [ -d "$system" ] && cp "$bin/icacls_recorder.exe" "$system/icacls.exe"
+  [ -d "$system" ] && cp "$bin/demo-game.exe" "$system/icacls.exe"
 done
 
-# start_session [PLAYER...]: this prefix's own wineserver and desktop, run by whoever is given.
-start_session() {
+start_session() {  # [PLAYER...]: this prefix's own wineserver and desktop, run by whoever is given
   setsid "$@" wineserver -f -p >/dev/null 2>&1 &
   server=$!
   MORVESSA_DEMO_GAME="windows=1;exitafter=200" "$@" wine "$bin/demo-game.exe" </dev/null >/dev/null 2>&1
@@ -54,40 +42,34 @@ start_session() {
   keeper=$!
   # dac_override, dac_read_search and fowner are bits 1 to 3 of the bounding set.
   if [ $# -gt 0 ] && [ $(( 0x$(sed -n 's/^CapBnd:\s*//p' /proc/$server/status) & 0xE )) -ne 0 ]; then
-    echo "FAIL: the player's wineserver still may override file permissions"; exit 1
+    echo "FAIL: the player's wineserver may still override file permissions"; exit 1
   fi
 }
-
 failed=0
-step() {  # step FILTER [PLAYER...]
+step() {  # FILTER [PLAYER...]
   local filter=$1; shift
-  "$@" wine "$bin/player_steps.exe" --gtest_filter="$filter" </dev/null || failed=1
+  "$@" wine "$bin/shellkit_win_tests.exe" --gtest_filter="$filter" </dev/null || failed=1
 }
 
-# A standard account's world: the shared folders closed, the profile open.
-shared=("$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData")
-for folder in "${shared[@]}"; do [ -d "$folder" ] && chmod -R a-w "$folder"; done
-
+for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData"; do
+  [ -d "$folder" ] && chmod -R a-w "$folder"
+done
 start_session "${player[@]}"
-step 'Player.InstallsForThemselvesPlaysUpdatesAndUninstalls:Player.CannotInstallForEveryone' "${player[@]}"
+step 'ShellkitOnWindows.ByDefault*:PlayerAccount.PlayerCannotInstallForAllUsers' "${player[@]}"
 stop_session
-
 start_session
-step Admin.InstallsForEveryone
+step PlayerAccount.AdministratorInstallsForAllUsers
 stop_session
-
-# The copy for everyone as Program Files leaves it to a player: nothing in it writable.
-installed="$drive/Program Files/Target Practice"
-chmod -R a-w "$installed"
+# The copy for everyone as Program Files leaves it to a player, then with the grant applied.
+chmod -R a-w "$drive/Program Files/Target Practice"
 start_session "${player[@]}"
-step Player.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer "${player[@]}"
-# The grant as recorded, applied as Windows would: the named folder's tree, and nothing else.
-grant=$(sed -n 's/^"[^"]*" "C:\\\(.*\)" \/grant \*S-1-5-32-545:(OI)(CI)M \/T \/Q\r$/\1/p' "$drive/windows/system32/icacls.log")
-if [ -n "$grant" ] && [ -d "$drive/${grant//\\//}" ]; then
-  chmod -R u+w "$drive/${grant//\\//}"
-else
-  echo "FAIL: no Users Modify grant on an installed folder was asked for"; failed=1
-fi
-step Player.SharedCopyWithTheGrantPlaysAndUpdates "${player[@]}"
+step PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer "${player[@]}"
+pattern='s/^.* cmdline="[^"]*" "C:\\\([^"]*\)" \/grant \*S-1-5-32-545:(OI)(CI)M \/T \/Q\r\?$/\1/p'
+granted=0
+while IFS= read -r folder; do
+  [ -d "$drive/${folder//\\//}" ] && chmod -R u+w "$drive/${folder//\\//}" && granted=1
+done < <(sed -n "$pattern" "$drive/windows/system32/icacls.journal" 2>/dev/null)
+[ $granted = 1 ] || { echo "FAIL: no Users Modify grant on an installed folder was asked for"; failed=1; }
+step PlayerAccount.SharedCopyWithTheGrantPlaysAndUpdates "${player[@]}"
 stop_session
 exit $failed
