@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The installer and the game as a player with a standard account meets them, which plain Wine
-# hides (it runs everything as an administrator, and as root no file permission applies).
-# Real: the setup's requests (folders, registry entries, the icacls grant), Wine refusing the
-# writes that file modes forbid, and the shell and arcade layer meeting that. Simulated: the ACLs.
-# In a copy of the prefix, Program Files, Program Files (x86) and ProgramData are unwritable, the
-# player's steps run the whole Wine session without root's override, and the grant asked of
-# icacls.exe (Wine's is a dummy; the demo game stands in and journals it) is applied as Windows
-# would: the arcade folder's tree made writable. Not verifiable under Wine: real ACLs, a standard
-# user's refused HKLM writes (Wine's registry has no permissions), UAC.
+# The installer and the game as a standard account meets them, which plain Wine hides (it runs all
+# as an administrator, and root passes every file permission). Real: the setup's requests (folders,
+# registry, the icacls grant), Wine refusing writes that file modes forbid, the shell and arcade
+# layer meeting that. Simulated: ACLs, as modes in a copy of the prefix (both Program Files and
+# ProgramData closed, the profile open; the player's whole Wine session without root's override),
+# and icacls, whose grant the demo game journals in its place and this script applies as Windows
+# would. Not verifiable here: real ACLs, a standard user's refused HKLM writes, UAC.
 # Usage: player_account.sh BIN_DIR   (under a Wine session: WINEPREFIX and DISPLAY set)
 set -u
 bin=$(realpath "$1")
@@ -25,9 +23,7 @@ stop_session() {
   server=""
 }
 trap 'stop_session; chmod -R u+w "$work"; rm -rf "$work"' EXIT
-started=$(date +%s%N)
-cp -a "$WINEPREFIX" "$work/prefix" || { echo "FAIL: the prefix could not be copied"; exit 1; }
-echo "prefix copied in $(( ($(date +%s%N) - started) / 1000000 )) ms"
+time cp -a "$WINEPREFIX" "$work/prefix" || { echo "FAIL: the prefix could not be copied"; exit 1; }
 export WINEPREFIX=$work/prefix WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};icacls.exe=n"
 drive=$WINEPREFIX/drive_c
 for system in "$drive/windows/system32" "$drive/windows/syswow64"; do
@@ -47,8 +43,7 @@ start_session() {  # [PLAYER...]: this prefix's own wineserver and desktop, run 
 }
 failed=0
 step() {  # FILTER [PLAYER...]
-  local filter=$1; shift
-  "$@" wine "$bin/shellkit_win_tests.exe" --gtest_filter="$filter" </dev/null || failed=1
+  "${@:2}" wine "$bin/shellkit_win_tests.exe" --gtest_filter="$1" </dev/null || failed=1
 }
 
 for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData"; do

@@ -31,19 +31,41 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder)
     return files;
 }
 
-// The shell in a folder comes up, starts the game, and shows its closing screen once the game ends.
-void ExpectShellBringsUpTheGame(const std::string& shellPath)
+// The shell in a folder comes up with the arcade layer's files written, starts the game, and shows
+// its closing screen once the game ends; with `update`, Other Games there lets the arcade layer
+// stage version 2 (SteerArcade), which the shell moves into place.
+void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = false)
 {
+    const std::string arcade = shellPath.substr(0, shellPath.rfind('\\')) + "\\MorvessaArcade\\";
+    const std::string shipped = ReadFileBytes(arcade + "MorvessaArcade.dll");
     TempFolder journals;
     SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
+    ParkMouse();
     ChildRun shell;
     ASSERT_TRUE(shell.Start(shellPath));
     HWND wrapper = shell.WaitWindow(kWrapperClass, 15000);
+    SetDemoGameBehaviour("", "");
     ASSERT_NE(wrapper, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game started";
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000)) << "the closing screen";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000)) << "the closing screen";
     EXPECT_EQ(WindowText(wrapper), kGame);
-    SetDemoGameBehaviour("", "");
+    EXPECT_EQ(ReadFileBytes(arcade + "Application.dat") + ReadFileBytes(arcade + "Channel.dat"), "1001\r\n7\r\n");
+    if (!update)
+        return;
+    const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
+    ASSERT_FALSE(newer.empty() || shipped == newer);
+    ASSERT_TRUE(ClickButtonWhenHovered(wrapper, kOtherGamesLeft));
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(arcade + "MorvessaArcade.dll") == newer; }, 15000))
+        << "the staged update was not applied";
+    EXPECT_TRUE(ReadFileBytes(arcade + "Backup\\MorvessaArcade.dll") == shipped) << "the old DLL is the backup";
+    EXPECT_TRUE(FilesBelow(arcade + "Update").empty()) << "the update folder emptied";
+}
+
+// The arcade layer asks for version 2 after two frames of a menu session.
+void SteerArcade(const std::string& installed)
+{
+    std::ofstream(installed + "\\MorvessaArcade\\ArcadeTest.txt", std::ios::binary)
+        << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
 }
 
 // The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
@@ -136,6 +158,11 @@ std::string PerUserFolder()
     return KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
 }
 
+std::string SharedFolder()
+{
+    return KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+}
+
 std::string Log(const char* kind)
 {
     return (fs::temp_directory_path() / (std::string("Target Practice ") + kind + ".log")).string();
@@ -146,7 +173,7 @@ void NothingInstalled()
 {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeA(root, kUninstallKey);
-    for (const std::string& folder : {PerUserFolder(), KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice"})
+    for (const std::string& folder : {PerUserFolder(), SharedFolder()})
         RemoveTree(folder + "\\");
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
         DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
@@ -167,38 +194,6 @@ void Uninstall(HKEY root, const std::string& folder)
     ASSERT_TRUE(uninstall.Start(folder + "\\Uninstall.exe", "/S"));
     EXPECT_TRUE(WaitUntil([&] { return Registered(root, "DisplayName") == "(none)"; }, 30000));
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
-}
-
-// The arcade layer asks for version 2 after two frames of a menu session.
-void SteerArcade(const std::string& installed)
-{
-    std::ofstream(installed + "\\MorvessaArcade\\ArcadeTest.txt", std::ios::binary)
-        << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
-}
-
-// The installed game comes up to its closing screen with the arcade layer's files written, and
-// Other Games lets the layer stage version 2, which the shell moves into place.
-void ExpectGameRunsAndUpdates(const std::string& installed)
-{
-    const std::string arcade = installed + "\\MorvessaArcade\\";
-    const std::string shipped = ReadFileBytes(arcade + "MorvessaArcade.dll");
-    const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
-    ASSERT_FALSE(newer.empty() || shipped == newer);
-    TempFolder journals;
-    SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
-    ParkMouse();
-    ChildRun shell;
-    ASSERT_TRUE(shell.Start(installed + "\\Target Practice.exe"));
-    HWND wrapper = shell.WaitWindow(kWrapperClass, 15000);
-    SetDemoGameBehaviour("", "");
-    ASSERT_NE(wrapper, nullptr) << "the shell did not come up";
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 15000)) << "the closing screen";
-    EXPECT_EQ(ReadFileBytes(arcade + "Application.dat") + ReadFileBytes(arcade + "Channel.dat"), "1001\r\n7\r\n");
-    ASSERT_TRUE(ClickButtonWhenHovered(wrapper, kOtherGamesLeft));
-    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(arcade + "MorvessaArcade.dll") == newer; }, 15000))
-        << "the staged update was not applied";
-    EXPECT_TRUE(ReadFileBytes(arcade + "Backup\\MorvessaArcade.dll") == shipped) << "the old DLL is the backup";
-    EXPECT_TRUE(FilesBelow(arcade + "Update") == (std::map<std::string, std::string>{})) << "the update folder emptied";
 }
 
 TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
@@ -253,7 +248,7 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
     // The arcade layer writes beside its DLL and updates itself there; what it stages next and the
     // game's save stay theirs.
     SteerArcade(installed);
-    ExpectGameRunsAndUpdates(installed);
+    ExpectShellBringsUpTheGame(exe, true);
     TempFolder scratch;
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
     fs::create_directories(installed + "\\MorvessaArcade\\Update");
@@ -279,7 +274,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
 {
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
-    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+    const std::string installed = SharedFolder();
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
     EXPECT_TRUE(fs::exists(installed + "\\Target Practice.exe"));
@@ -398,7 +393,7 @@ TEST(PlayerAccount, AdministratorInstallsForAllUsers)
     SetDemoGameBehaviour("windows=0;exitafter=0", icacls + ".journal");
     ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
     SetDemoGameBehaviour("", "");
-    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+    const std::string installed = SharedFolder();
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     std::vector<std::string> calls;
     for (const JournalLine& line : ReadJournal(icacls + ".journal"))
@@ -422,7 +417,7 @@ TEST(PlayerAccount, PlayerCannotInstallForAllUsers)
 // The copy for everyone as Program Files leaves it to a standard user, without the grant.
 TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
 {
-    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+    const std::string installed = SharedFolder();
     ChildRun shell;
     ASSERT_TRUE(shell.Start(installed + "\\Target Practice.exe"));
     HWND box = shell.WaitMessageBox("Application Error", 15000);
@@ -436,8 +431,8 @@ TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
 // The same copy once the grant is applied: the game works, and only its arcade folder opened.
 TEST(PlayerAccount, SharedCopyWithTheGrantPlaysAndUpdates)
 {
-    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
-    ExpectGameRunsAndUpdates(installed);
+    const std::string installed = SharedFolder();
+    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe", true);
     EXPECT_FALSE(std::ofstream(installed + "\\Player.txt")) << "the install folder stays closed";
     EXPECT_FALSE(std::ofstream(installed + "\\Target Practice.exe", std::ios::app));
     EXPECT_TRUE(std::ofstream(installed + "\\MorvessaArcade\\Player.txt"));
