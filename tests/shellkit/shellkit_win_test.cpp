@@ -249,7 +249,6 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
     // game's save stay theirs.
     SteerArcade(installed);
     ExpectShellBringsUpTheGame(exe, true);
-    TempFolder scratch;
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
     fs::create_directories(installed + "\\MorvessaArcade\\Update");
     std::ofstream(installed + "\\MorvessaArcade\\Update\\MorvessaArcade.dll") << "staged";
@@ -382,8 +381,8 @@ TEST(ShellkitOnWindows, AnUpgradeKeepsANewerArcadeDllAndWhatTheGameWroteAndDrops
 
 }  // namespace
 
-// A player's standard account, run by player_account.sh step by step, not by ctest: an
-// administrator's copy for everyone and what a player meets in it.
+// A player's standard account, step by step in the sessions that player_account.sh makes (ctest
+// does not list these): an administrator's copy for everyone, and what a player meets in it.
 TEST(PlayerAccount, AdministratorInstallsForAllUsers)
 {
     const std::string icacls = KnownFolder(CSIDL_SYSTEM) + "\\icacls";
