@@ -46,6 +46,7 @@ step() {  # FILTER [PLAYER...]
   "${@:2}" wine "$bin/shellkit_win_tests.exe" --gtest_filter="$1" </dev/null || failed=1
 }
 
+rm -rf "$drive/Program Files/Target Practice"  # whatever a test before left for everyone
 for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData"; do
   [ -d "$folder" ] && chmod -R a-w "$folder"
 done
