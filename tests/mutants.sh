@@ -2,6 +2,7 @@
 # Deliberate faults in the product code, each a small patch in tests/mutants/ whose header
 # names the fault and the tests that must catch it (native:, win:, e2e:, or kit: and kitwin: for
 # the publisher kit's native and Windows tests, and a gtest filter; kitsign: for its signing run;
+# player: for tests/shellkit/player_account.sh, the installed game under a player's account;
 # arcade: and the cases of tests/shellkit/arcade_faults.sh, comma-separated).
 # Each is applied to a scratch copy of the tree, built (i686, and natively), and run against
 # those tests. Not part of the test command: a whole run takes the better part of an hour.
@@ -50,6 +51,8 @@ run_tests() {
       kitwin) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/$W/bin &&
         timeout 600 wine build/$W/bin/shellkit_win_tests.exe --gtest_filter="$filter") ;;
       kitsign) (cd "$TREE" && timeout 600 bash tests/shellkit/signing.sh build/native/bin/shellkit build/$W/bin) ;;
+      player) (cd "$TREE" && bash tests/shellkit/make_installer.sh build/native/bin/shellkit build/$W/bin &&
+        timeout 600 bash tests/shellkit/player_account.sh build/$W/bin) ;;
       arcade) (cd "$TREE" && bash tests/shellkit/arcade_faults.sh build/$W/bin/shellkit.exe build/$W/bin ${filter//,/ }) ;;
       *) echo "unknown tier in $entry"; return 2 ;;
     esac >"$TREE/test.log" 2>&1 || rc=1

@@ -48,7 +48,10 @@ unsigned short Arcade::Initialize(unsigned applicationId, unsigned channelId)
         SetError("Initialization failed.");
         return static_cast<unsigned short>(result);
     }
-    PrepareArcadeFolder(folder, ownPath, applicationId, channelId);
+    if (!PrepareArcadeFolder(folder, ownPath, applicationId, channelId)) {
+        SetError("The arcade files could not be written in " + folder + ".");
+        return 3;
+    }
     SetError("");
     initialized = true;
     faults.AfterInitialize(folder);

@@ -53,13 +53,12 @@ bool WriteTextFile(const std::string& path, const std::string& text)
     return ok && written == text.size();
 }
 
-static void WriteIfMissing(const std::string& path, const std::string& text)
+static bool WriteIfMissing(const std::string& path, const std::string& text)
 {
-    if (!FileExists(path))
-        WriteTextFile(path, text);
+    return FileExists(path) || WriteTextFile(path, text);
 }
 
-void PrepareArcadeFolder(const std::string& folder, const std::string& ownPath, unsigned applicationId,
+bool PrepareArcadeFolder(const std::string& folder, const std::string& ownPath, unsigned applicationId,
                          unsigned channelId)
 {
     const std::string backup = folder + "Backup\\";
@@ -67,8 +66,8 @@ void PrepareArcadeFolder(const std::string& folder, const std::string& ownPath, 
         CreateDirectoryA(backup.c_str(), nullptr);
         CopyFileA(ownPath.c_str(), (backup + "MorvessaArcade.dll").c_str(), FALSE);
     }
-    WriteIfMissing(folder + "Application.dat", std::to_string(applicationId) + "\r\n");
-    WriteIfMissing(folder + "Channel.dat", std::to_string(channelId) + "\r\n");
+    const bool application = WriteIfMissing(folder + "Application.dat", std::to_string(applicationId) + "\r\n");
+    return WriteIfMissing(folder + "Channel.dat", std::to_string(channelId) + "\r\n") && application;
 }
 
 void WriteStateFile(const std::string& folder, const std::string& state)

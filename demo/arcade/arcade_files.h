@@ -13,8 +13,9 @@ std::string ReadTextFile(const std::string& path);
 bool WriteTextFile(const std::string& path, const std::string& text);
 
 // What the arcade keeps beside itself: "Backup\MorvessaArcade.dll" (the copy the shell falls
-// back to when an update fails), "Application.dat" and "Channel.dat".
-void PrepareArcadeFolder(const std::string& folder, const std::string& ownPath, unsigned applicationId,
+// back to when an update fails), "Application.dat" and "Channel.dat". False when either of the
+// last two is missing and cannot be written: the layer cannot run without them.
+bool PrepareArcadeFolder(const std::string& folder, const std::string& ownPath, unsigned applicationId,
                          unsigned channelId);
 // "Arcade\state.txt". Only the shut-down writes it: the shell deletes "Arcade" on every update
 // and then initialises the DLL again, which must not bring the folder straight back.

@@ -9,13 +9,13 @@
 #include <map>
 
 #include "harness.h"
+#include "shell_driver.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const char kGame[] = "Target Practice";
-const char kWrapperClass[] = "MorvessaGameWrapper";
 
 // Every file below a folder by its path inside it, with its bytes; an empty folder as "PATH\".
 std::map<std::string, std::string> FilesBelow(const std::string& folder)
@@ -32,19 +32,41 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder)
     return files;
 }
 
-// The shell in a folder comes up, starts the game, and shows its closing screen once the game ends.
-void ExpectShellBringsUpTheGame(const std::string& shellPath)
+// The shell in a folder comes up with the arcade layer's files written, starts the game, and shows
+// its closing screen once the game ends; with `update`, Other Games there lets the arcade layer
+// stage version 2 (SteerArcade), which the shell moves into place.
+void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = false)
 {
+    const std::string arcade = shellPath.substr(0, shellPath.rfind('\\')) + "\\MorvessaArcade\\";
+    const std::string shipped = ReadFileBytes(arcade + "MorvessaArcade.dll");
     TempFolder journals;
     SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
+    ParkMouse();
     ChildRun shell;
     ASSERT_TRUE(shell.Start(shellPath));
     HWND wrapper = shell.WaitWindow(kWrapperClass, 15000);
+    SetDemoGameBehaviour("", "");
     ASSERT_NE(wrapper, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game started";
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000)) << "the closing screen";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000)) << "the closing screen";
     EXPECT_EQ(WindowText(wrapper), kGame);
-    SetDemoGameBehaviour("", "");
+    EXPECT_EQ(ReadFileBytes(arcade + "Application.dat") + ReadFileBytes(arcade + "Channel.dat"), "1001\r\n7\r\n");
+    if (!update)
+        return;
+    const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
+    ASSERT_FALSE(newer.empty() || shipped == newer);
+    ASSERT_TRUE(ClickButtonWhenHovered(wrapper, kOtherGamesLeft));
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(arcade + "MorvessaArcade.dll") == newer; }, 15000))
+        << "the staged update was not applied";
+    EXPECT_TRUE(ReadFileBytes(arcade + "Backup\\MorvessaArcade.dll") == shipped) << "the old DLL is the backup";
+    EXPECT_TRUE(FilesBelow(arcade + "Update").empty()) << "the update folder emptied";
+}
+
+// The arcade layer asks for version 2 after two frames of a menu session.
+void SteerArcade(const std::string& installed)
+{
+    std::ofstream(installed + "\\MorvessaArcade\\ArcadeTest.txt", std::ios::binary)
+        << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
 }
 
 // The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
@@ -137,6 +159,11 @@ std::string PerUserFolder()
     return KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
 }
 
+std::string SharedFolder()
+{
+    return KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+}
+
 std::string Log(const char* kind)
 {
     return (fs::temp_directory_path() / (std::string("Target Practice ") + kind + ".log")).string();
@@ -147,7 +174,7 @@ void NothingInstalled()
 {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeA(root, kUninstallKey);
-    for (const std::string& folder : {PerUserFolder(), KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice"})
+    for (const std::string& folder : {PerUserFolder(), SharedFolder()})
         RemoveTree(folder + "\\");
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
         DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
@@ -273,10 +300,10 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /CurrentUser");
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "DisplayName"), "(none)");
 
-    // The arcade layer writes beside its DLL; an update it stages and the game's save stay theirs.
-    ExpectShellBringsUpTheGame(exe);
-    EXPECT_TRUE(fs::exists(installed + "\\MorvessaArcade\\Application.dat"));
-    TempFolder scratch;
+    // The arcade layer writes beside its DLL and updates itself there; what it stages next and the
+    // game's save stay theirs.
+    SteerArcade(installed);
+    ExpectShellBringsUpTheGame(exe, true);
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
     fs::create_directories(installed + "\\MorvessaArcade\\Update");
     std::ofstream(installed + "\\MorvessaArcade\\Update\\MorvessaArcade.dll") << "staged";
@@ -301,7 +328,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
 {
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
-    const std::string installed = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+    const std::string installed = SharedFolder();
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
     EXPECT_TRUE(fs::exists(installed + "\\Target Practice.exe"));
@@ -448,3 +475,59 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
 }
 
 }  // namespace
+
+// A player's standard account, step by step in the sessions that player_account.sh makes (ctest
+// does not list these): an administrator's copy for everyone, and what a player meets in it.
+TEST(PlayerAccount, AdministratorInstallsForAllUsers)
+{
+    const std::string icacls = KnownFolder(CSIDL_SYSTEM) + "\\icacls";
+    // The demo game, as icacls.exe in this prefix, journals its command line and succeeds; the
+    // script applies the grant from that journal.
+    DeleteFileA((icacls + ".journal").c_str());
+    SetDemoGameBehaviour("windows=0;exitafter=0", icacls + ".journal");
+    ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
+    SetDemoGameBehaviour("", "");
+    const std::string installed = SharedFolder();
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
+    std::vector<std::string> calls;
+    for (const JournalLine& line : ReadJournal(icacls + ".journal"))
+        if (line.event == "start")
+            calls.push_back(line.rest.substr(line.rest.find(" cmdline=") + 9));
+    EXPECT_EQ(calls, std::vector<std::string>{"\"" + icacls + ".exe\" \"" + installed +
+                                              "\\MorvessaArcade\" /grant *S-1-5-32-545:(OI)(CI)M /T /Q"})
+        << "Users may modify the arcade folder and what it holds, and nothing else";
+    SteerArcade(installed);
+}
+
+TEST(PlayerAccount, PlayerCannotInstallForAllUsers)
+{
+    const DWORD code = RunToEnd(kSetup, "/S /AllUsers");
+    EXPECT_TRUE(code != 0 && code != 0xFFFFFFFF) << code;
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        EXPECT_EQ(Registered(root, "DisplayName"), "(none)") << "nothing registered";
+    EXPECT_EQ(Shortcut(CSIDL_COMMON_PROGRAMS), "");
+}
+
+// The copy for everyone as Program Files leaves it to a standard user, without the grant.
+TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
+{
+    const std::string installed = SharedFolder();
+    ChildRun shell;
+    ASSERT_TRUE(shell.Start(installed + "\\Target Practice.exe"));
+    HWND box = shell.WaitMessageBox("Application Error", 15000);
+    ASSERT_NE(box, nullptr) << "the game came up although the arcade layer cannot write its files";
+    EXPECT_EQ(MessageBoxText(box), "There was an error initializing the application. It will now exit.");
+    PressButton(box, IDOK);
+    EXPECT_EQ(shell.WaitExit(10000), 0u);
+    EXPECT_FALSE(fs::exists(installed + "\\MorvessaArcade\\Application.dat"));
+}
+
+// The same copy once the grant is applied: the game works, and only its arcade folder opened.
+TEST(PlayerAccount, SharedCopyWithTheGrantPlaysAndUpdates)
+{
+    const std::string installed = SharedFolder();
+    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe", true);
+    EXPECT_FALSE(std::ofstream(installed + "\\Player.txt")) << "the install folder stays closed";
+    EXPECT_FALSE(std::ofstream(installed + "\\Target Practice.exe", std::ios::app));
+    EXPECT_TRUE(std::ofstream(installed + "\\MorvessaArcade\\Player.txt"));
+}
