@@ -60,8 +60,8 @@ int main(int argc, char** argv)
     if (argc > 1)
         return RunOneName(std::strtoul(argv[1], nullptr, 10));
     std::printf("Closing-screen frames drawn in-process over one countdown (1000 frames), microseconds\n");
-    std::printf("%6s %10s %10s %15s %15s %12s %12s\n", "name", "Present", "per frame", "drawn: n, med", "kept: n, med",
-                "measures/fr", "fonts/fr");
+    std::printf("%6s %10s %10s %15s %15s %12s %12s\n", "name", "Present", "per frame", "drawn: n, med",
+                "kept: n, med", "measures/fr", "fonts/fr");
     std::fflush(stdout);
     for (const size_t length : {10u, 50u, 254u}) {
         STARTUPINFOA startup = {};
