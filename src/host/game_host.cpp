@@ -18,7 +18,8 @@ GameHost& GameHost::Instance()
     return host;
 }
 
-GameHost::GameHost() : processInfo(), gameWindow(nullptr), settingsText(nullptr), gameImagePath()
+GameHost::GameHost()
+    : processInfo(), endWait(nullptr), endSignalled(1), gameWindow(nullptr), settingsText(nullptr), gameImagePath()
 {
     // Relative names (the settings file, the game image) then resolve against the shell's folder.
     char folder[MAX_PATH];

@@ -13,24 +13,40 @@ bool ScreenController::IsTickDue()
 
 void ScreenController::CreateFrameBuffer()
 {
-    if (frameBitmap != nullptr) {
+    if (frameBitmap != nullptr)
         DeleteObject(frameBitmap);
-        frameBitmap = nullptr;
-        frameBits = nullptr;
-    }
+    if (presentationBitmap != nullptr)
+        DeleteObject(presentationBitmap);
+    frameBits = nullptr;
+    presentationBitmap = nullptr;
     frameBitmap = CreateFrameBitmap(WrapperWindow, clientWidth, clientHeight, &frameBits, &frameStride);
+    if (frameBitmap != nullptr)
+        presentationBitmap = CreatePresentationBitmap(WrapperWindow, clientWidth, clientHeight);
+    presentationStale = true;
     frameComposer.Forget();
+}
+
+HBITMAP ScreenController::WholeFrameSource()
+{
+    if (presentationBitmap == nullptr || frameBitmap == nullptr)
+        return frameBitmap;
+    if (presentationStale) {
+        CopyBitmap(frameBitmap, presentationBitmap, clientWidth, clientHeight);
+        presentationStale = false;
+    }
+    return presentationBitmap;
 }
 
 void ScreenController::Present()
 {
-    const FrameCopy copy(WrapperWindow, frameBitmap);
-    if (menuSessionActive) {
-        // The count is asked again before each copy, with or without a frame bitmap: the arcade
-        // layer may change its mind, and it sees these calls.
-        for (int32_t i = 0; i < MA_GetNumberOfRectsToUpdate(); ++i)
-            copy.Copy(MA_GetUpdateRect(i));
-    } else {
+    if (!menuSessionActive) {
+        const FrameCopy copy(WrapperWindow, WholeFrameSource());
         copy.Copy(RECT{0, 0, clientWidth, clientHeight});
+        return;
     }
+    // The count is asked again before each copy, with or without a frame bitmap: the arcade
+    // layer may change its mind, and it sees these calls.
+    const FrameCopy copy(WrapperWindow, frameBitmap);
+    for (int32_t i = 0; i < MA_GetNumberOfRectsToUpdate(); ++i)
+        copy.Copy(MA_GetUpdateRect(i));
 }

@@ -36,6 +36,7 @@ void ScreenController::Initialize()
     windowPainted = false;
     frameBitmap = nullptr;
     frameBits = nullptr;
+    presentationBitmap = nullptr;
     RECT client = {0, 0, 0, 0};
     GetClientRect(WrapperWindow, &client);
     clientWidth = client.right;
@@ -72,6 +73,8 @@ bool ScreenController::DrawFrame()
     SetTextColour(DrawingDC, previousColour);
     const bool drawn = frameComposer.Finish();
     DrawingDC = nullptr;
+    if (drawn)
+        presentationStale = true;
     return drawn;
 }
 
@@ -100,8 +103,10 @@ void ScreenController::Tick()
     if (menuSessionActive) {
         if (host.IsGameInForeground())
             ShowWrapper();
-        // The arcade layer draws into the buffer: the frame after the session is drawn whole.
+        // The arcade layer draws into the buffer, where it likes: the frame after the session is
+        // drawn whole, and the next whole copy to the window shows every pixel it wrote.
         frameComposer.Forget();
+        presentationStale = true;
         StepMenuSession();
         Present();
         return;

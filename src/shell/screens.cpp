@@ -12,7 +12,8 @@
 
 void ScreenController::StateGameRunning(uint32_t message, HDC)
 {
-    if (message != MSG_TICK || GameHost::Instance().IsGameRunning())
+    GameHost& host = GameHost::Instance();
+    if (message != MSG_TICK || !host.MayHaveEnded() || host.IsGameRunning())
         return;
     ShowWrapper();
     SetState(&ScreenController::StateClosing);

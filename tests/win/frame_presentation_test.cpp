@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "arcade/ma_api.h"
 #include "arcade_folder.h"
+#include "draw/gdi_selection.h"
+#include "harness.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
 
@@ -104,4 +107,49 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmap)
         controller.frameBitmap = nullptr;
         controller.frameBits = nullptr;
     }
+}
+
+// The tick that ends a session copies the whole frame, as the old way did from the frame bitmap:
+// every pixel the arcade layer wrote shows, those outside the rectangles it reported too.
+TEST(FramePresentation, TheWholeFrameAfterASessionShowsAllTheArcadeLayerWrote)
+{
+    ScreenController& controller = ScreenController::Instance();
+    PixelCanvas shown(720, 540), frame(720, 540);
+    int sessionEnds = 0;
+    SessionCalls(
+        [&] {
+            controller.clientWidth = 720;
+            controller.clientHeight = 540;
+            controller.CreateFrameBuffer();
+            controller.SetState(&ScreenController::StateClosing);
+            controller.lastTickTime = timeGetTime();
+            controller.tickBacklog = 20 * 100;
+            controller.Tick();
+            controller.OpenOtherGames();
+        },
+        [&] {
+            if (!controller.menuSessionActive)
+                return controller.Tick();
+            // Written beside the arcade layer's own frame and never reported.
+            for (uint32_t row = 500; row < 510; ++row)
+                std::memset(controller.frameBits + row * controller.frameStride + 3 * 10, 0x5A, 3 * 10);
+            controller.Tick();
+            if (controller.menuSessionActive)
+                return;
+            ++sessionEnds;
+            WindowDC window(WrapperWindow);
+            BitBlt(shown.dc, 0, 0, 720, 540, window.dc, 0, 0, SRCCOPY);
+            MemoryDC memory(window.dc);
+            GdiSelection selected(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
+            BitBlt(frame.dc, 0, 0, 720, 540, memory.dc, 0, 0, SRCCOPY);
+            GdiFlush();
+        },
+        [](HWND window) { InvalidateRect(window, nullptr, FALSE), UpdateWindow(window); });
+    ASSERT_EQ(sessionEnds, 1);
+    EXPECT_EQ(frame.At(15, 505), RGB(0x5A, 0x5A, 0x5A));
+    for (int y = 0; y < 540; ++y)
+        ASSERT_EQ(std::memcmp(shown.bits + y * shown.stride, frame.bits + y * frame.stride, 3 * 720), 0) << "row " << y;
+    controller.clientWidth = 0;  // no bitmaps are left behind
+    controller.CreateFrameBuffer();
+    controller.clientWidth = 720;
 }

@@ -12,6 +12,14 @@ const uint16_t FRAME_BYTES_PER_PIXEL = 3;
 // length in bytes. Null (and *bits null) when it cannot be made.
 HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride);
 
+// A 32-bit top-down DIB section of that size, blue-green-red-unused, for showing a 24-bit frame
+// from: Wine turns 24-bit pixels into its 32-bit window surface's on every copy to a window,
+// which costs several times the copy itself. Null when it cannot be made.
+HBITMAP CreatePresentationBitmap(HWND window, int32_t width, int32_t height);
+
+// Every pixel of one bitmap into another of at least that size, at the same place.
+void CopyBitmap(HBITMAP from, HBITMAP to, int32_t width, int32_t height);
+
 // Copies parts of a frame bitmap to the same place in a window, through DCs of its own.
 struct FrameCopy {
     WindowDC window;

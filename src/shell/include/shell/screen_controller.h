@@ -37,6 +37,10 @@ struct ScreenController {
     HBITMAP frameBitmap = nullptr;
     uint32_t frameStride = 0;
     uint8_t* frameBits = nullptr;
+    // The frame at 32 bits, what whole frames are shown from (null where it could not be made);
+    // stale once anything drew into the frame bitmap since it was brought up to date.
+    HBITMAP presentationBitmap = nullptr;
+    bool presentationStale = true;
     ButtonList buttons;
     ScreenState state = nullptr;
     // Kept between frames: the layouts of the texts drawn, and what the frame buffer holds.
@@ -75,6 +79,9 @@ struct ScreenController {
     bool IsTickDue();
     void CreateFrameBuffer();
     void Present();
+    // What a whole frame is copied to the window from: the 32-bit copy, brought up to date
+    // first, or else the frame bitmap itself.
+    HBITMAP WholeFrameSource();
 
     // Text of the screens.
     char* ExpandTemplate(const char* text);
