@@ -146,8 +146,12 @@ wine "$INSTALLED\\Uninstall.exe" /S </dev/null >/dev/null 2>&1
 deadline=$((SECONDS + 30))
 while [ -e "$INSTALLED_UNIX/Uninstall.exe" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
 sleep 1
-echo "  left in $INSTALLED (what the game wrote; the arcade layer's files went with it):"
-(cd "$INSTALLED_UNIX" 2>/dev/null && find . -type f | sort | sed 's#^\./#    #')
+if [ -d "$INSTALLED_UNIX" ]; then
+  echo "  left in $INSTALLED (what the game wrote; the arcade layer's files went with it):"
+  (cd "$INSTALLED_UNIX" && find . -type f | sort | sed 's#^\./#    #')
+else
+  echo "  $INSTALLED is gone: the game wrote nothing of its own there, the arcade layer's files went too"
+fi
 echo "  the uninstaller's log:"
 sed 's/^/    /' "$WINEPREFIX"/drive_c/users/*/Temp/"$GAME uninstall.log"
 find "$WINEPREFIX/drive_c" -name "$GAME.lnk" | grep -q . && echo "  a shortcut was left behind" || echo "  shortcuts removed"
