@@ -1,9 +1,5 @@
 #pragma once
 // The whole shell driven from outside, as a player drives it.
-#include <windows.h>
-
-#include <string>
-#include <vector>
 
 #include "draw/background_picture.h"
 #include "harness.h"

@@ -7,8 +7,11 @@ kit=$1 winkit=$2 bin=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-"$kit" new base --name "Target Practice" --app-id 1001 --channel 7 --game "$bin/demo-game.exe" \
-  --background "$bin/testdata/Background.jpg" --arcade "$bin/MorvessaArcade.dll" --shell "$bin/shell.exe" >/dev/null || exit 1
+# Laid out by the Windows build, with the shell it finds beside itself.
+wine "$winkit" new base --name "Target Practice" --app-id 1001 --channel 7 --game "$(winepath -w "$bin/demo-game.exe")" \
+  --background "$(winepath -w "$bin/testdata/Background.jpg")" --arcade "$(winepath -w "$bin/MorvessaArcade.dll")" \
+  >/dev/null || exit 1
+cmp base/'Target Practice.exe' "$bin/shell.exe" || exit 1
 # Titles from 150 to 254 characters of narrow, wide and mixed letters, around where the text
 # reaches the buttons; and an error in the base folder.
 python3 - <<'PY'

@@ -1,14 +1,11 @@
-#include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 
-#include "harness.h"
 #include "shell_driver.h"
 
 namespace {
@@ -69,34 +66,6 @@ void SteerArcade(const std::string& installed)
         << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
 }
 
-// The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
-std::string Shortcut(int folder)
-{
-    wchar_t path[MAX_PATH] = L"";
-    SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    std::string facts;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-        SUCCEEDED(file->Load((std::wstring(path) + L"\\Target Practice.lnk").c_str(), STGM_READ))) {
-        char target[MAX_PATH] = "", icon[MAX_PATH] = "", working[MAX_PATH] = "";
-        int index = -1;
-        link->GetPath(target, MAX_PATH, nullptr, 0);
-        link->GetIconLocation(icon, MAX_PATH, &index);
-        link->GetWorkingDirectory(working, MAX_PATH);
-        facts = std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working;
-    }
-    if (file != nullptr)
-        file->Release();
-    if (link != nullptr)
-        link->Release();
-    CoUninitialize();
-    return facts;
-}
-
 // The name lives only during the enumeration: a text name is copied.
 BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
 {
@@ -144,6 +113,30 @@ std::string KnownFolder(int folder)
     char path[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
     return path;
+}
+
+// The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
+std::string Shortcut(int folder)
+{
+    const std::string path = KnownFolder(folder) + "\\Target Practice.lnk";
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    char target[MAX_PATH] = "", icon[MAX_PATH] = "", working[MAX_PATH] = "";
+    int index = -1;
+    const bool loaded = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                                   reinterpret_cast<void**>(&link))) &&
+                        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+                        SUCCEEDED(file->Load(std::wstring(path.begin(), path.end()).c_str(), STGM_READ)) &&
+                        SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+                        SUCCEEDED(link->GetIconLocation(icon, MAX_PATH, &index)) &&
+                        SUCCEEDED(link->GetWorkingDirectory(working, MAX_PATH));
+    if (file != nullptr)
+        file->Release();
+    if (link != nullptr)
+        link->Release();
+    CoUninitialize();
+    return loaded ? std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working : "";
 }
 
 std::string Made(const std::string& name)
@@ -197,15 +190,9 @@ void Uninstall(HKEY root, const std::string& folder)
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
 }
 
-// A control anywhere inside a setup's window, found by its text, which is asked for (another
-// process's edit box keeps its text to itself).
-struct ControlSearch {
-    std::string text;
-    HWND found;
-};
-
 std::string ControlText(HWND control)
 {
+    // Asked for: another process's edit box keeps its text to itself.
     char text[1024] = "";
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
@@ -213,24 +200,24 @@ std::string ControlText(HWND control)
     return text;
 }
 
+using ControlSearch = std::pair<std::string, HWND>;
+
 BOOL CALLBACK MatchControl(HWND control, LPARAM search)
 {
     auto* wanted = reinterpret_cast<ControlSearch*>(search);
-    if (ControlText(control) != wanted->text)
-        return TRUE;
-    wanted->found = control;
-    return FALSE;
+    const bool found = IsWindowVisible(control) && ControlText(control) == wanted->first;
+    return found ? (wanted->second = control, FALSE) : TRUE;
 }
 
+// A shown control anywhere inside a setup's window, found by its text.
 HWND WaitControl(HWND window, const std::string& text, DWORD timeoutMs = 20000)
 {
-    ControlSearch search = {text, nullptr};
-    const bool shown = WaitUntil([&] {
-        search.found = nullptr;
+    ControlSearch search(text, nullptr);
+    WaitUntil([&] {
         EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr && IsWindowVisible(search.found);
+        return search.second != nullptr;
     }, timeoutMs);
-    return shown ? search.found : nullptr;
+    return search.second;
 }
 
 bool Checked(HWND button)
@@ -249,22 +236,6 @@ bool PressUntil(HWND window, int id, const std::function<bool()>& took)
             return true;
     }
     return false;
-}
-
-TEST(ShellkitOnWindows, NewThenCheckGiveNoErrorAndTheShellFromThatFolderBringsUpTheGame)
-{
-    TempFolder place;
-    const std::string folder = place.File(kGame);
-    const std::string bin = ProgramFolder();
-    const std::string kit = bin + "shellkit.exe";
-    const std::string layOut = "new \"" + folder + "\" --name \"" + kGame + "\" --app-id 1001 --channel 7 --game \"" +
-                               bin + "demo-game.exe\" --background \"" + bin + "testdata\\Background.jpg\" --arcade \"" +
-                               bin + "MorvessaArcade.dll\" --publisher \"Morvessa Demo\"";
-    ASSERT_EQ(RunToEnd(kit, layOut), 0u);
-    EXPECT_EQ(RunToEnd(kit, "check \"" + folder + "\""), 0u);
-    EXPECT_EQ(RunToEnd(kit, layOut), 2u) << "the folder exists now";
-    EXPECT_EQ(RunToEnd(kit, "check \"" + place.File("none") + "\""), 2u);
-    ExpectShellBringsUpTheGame(folder + "\\Target Practice.exe");
 }
 
 TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstallerKeepsOnlyWhatTheGameWrote)
@@ -354,7 +325,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
     NothingInstalled();
 }
 
-TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRuns)
+TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgradeKeepsANewerArcadeDllAndWhatTheGameWrote)
 {
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
@@ -378,39 +349,28 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRuns)
         EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
 
         // With pages: the game named, Retry asks again while it runs, Cancel ends with nothing done.
-        for (const auto& run : {std::make_pair(kSetup13, std::string("Target Practice Setup")),
-                                std::make_pair(installed + "\\Uninstall.exe", std::string("Target Practice Uninstall"))}) {
+        for (const bool uninstaller : {false, true}) {
             ChildRun withPages;
-            const bool uninstaller = run.first.find("Uninstall.exe") != std::string::npos;
-            ASSERT_TRUE(withPages.Start(run.first, uninstaller ? "_?=" + installed : ""));
-            HWND box = withPages.WaitMessageBox(run.second.c_str(), 20000);
-            ASSERT_NE(box, nullptr) << run.second;
+            const char* caption = uninstaller ? "Target Practice Uninstall" : "Target Practice Setup";
+            ASSERT_TRUE(uninstaller ? withPages.Start(installed + "\\Uninstall.exe", "_?=" + installed)
+                                    : withPages.Start(kSetup13));
+            HWND box = withPages.WaitMessageBox(caption, 20000);
+            ASSERT_NE(box, nullptr) << caption;
             EXPECT_EQ(MessageBoxText(box), "Target Practice is running. Close the game, then choose Retry.");
             PressButton(box, IDRETRY);
             EXPECT_TRUE(WaitUntil([&] { return IsWindow(box) == FALSE; }, 5000));
-            box = withPages.WaitMessageBox(run.second.c_str(), 10000);
+            box = withPages.WaitMessageBox(caption, 10000);
             ASSERT_NE(box, nullptr) << "asked again";
             PressButton(box, IDCANCEL);
             EXPECT_EQ(withPages.WaitExit(10000), 2u);
         }
         EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
     }
-    // Once the game has ended, the upgrade goes ahead.
-    EXPECT_EQ(RunToEnd(kSetup13, "/S"), 0u);
-    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.3.0");
-    NothingInstalled();
-}
 
-TEST(ShellkitOnWindows, AnUpgradeKeepsANewerArcadeDllAndWhatTheGameWroteAndDropsWhatItNoLongerShips)
-{
-    NothingInstalled();
-    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
-    const std::string installed = PerUserFolder();
+    // Once the game has ended, the upgrade goes ahead. The arcade layer has updated itself to
+    // version 2 since, its backup too, and the game has saved.
     ASSERT_TRUE(fs::exists(installed + "\\Levels\\Old Level.dat"));
     ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
-    // The arcade layer has updated itself to version 2 since, its backup too.
-    const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
-    ASSERT_FALSE(newer.empty());
     for (const char* dll : {"\\MorvessaArcade\\MorvessaArcade.dll", "\\MorvessaArcade\\Backup\\MorvessaArcade.dll"})
         ASSERT_TRUE(CopyFileTo(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll", installed + dll));
     std::ofstream(installed + "\\Saved Game.dat") << "level 3";
@@ -462,14 +422,12 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_TRUE(PressUntil(window, IDOK, [&] { return setup.WaitExit(0) == 0; }));
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.
     HWND wrapper = nullptr;
-    EXPECT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
     EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game ran";
     SetDemoGameBehaviour("", "");
-    if (wrapper != nullptr) {
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
-        PostMessageA(wrapper, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return IsWindow(wrapper) == FALSE; }, 10000));
-    }
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
+    PostMessageA(wrapper, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindow(wrapper) == FALSE; }, 10000));
     Uninstall(HKEY_CURRENT_USER, PerUserFolder());
     NothingInstalled();
 }

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <string>
 
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
-#include "harness.h"
 
 namespace {
 const char kNotLoaded[] =

@@ -1,13 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
-#include "harness.h"
 
 namespace {
 

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <string>
-
 #include "arcade/ma_module_state.h"
 #include "arcade_folder.h"
 

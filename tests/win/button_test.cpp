@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "draw/button.h"
 #include "harness.h"
 #include "shell/screen_controller.h"

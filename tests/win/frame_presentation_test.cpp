@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "arcade/ma_api.h"
 #include "arcade_folder.h"
 #include "draw/gdi_selection.h"
-#include "harness.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "harness.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"

@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <string>
-
 #include "harness.h"
 
 namespace {

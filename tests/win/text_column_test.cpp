@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "draw/text_column.h"
 #include "harness.h"
 

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
 #include "draw/text.h"
 #include "harness.h"
 

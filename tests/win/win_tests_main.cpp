@@ -2,8 +2,6 @@
 // file beside it and the demo game as its game image, then runs the tests.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include <fstream>
 
 #include "harness.h"
