@@ -8,29 +8,24 @@
 namespace {
 
 const COLORREF kPaintedOver = RGB(255, 0, 255);  // the reference DLL's paint_over colour
+const char kDesktop[] = "Control Panel\\Desktop";
 
 // ClearType for the processes started while it lives (a process reads its font settings as it
 // starts); the values it replaced come back afterwards.
 struct ClearTypeOn {
-    HKEY desktop = nullptr;
     char smoothing[8] = "0";
     DWORD type = FE_FONTSMOOTHINGSTANDARD, size = sizeof(smoothing), typeSize = sizeof(type);
     ClearTypeOn()
     {
-        RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_READ | KEY_WRITE, &desktop);
-        RegQueryValueExA(desktop, "FontSmoothing", nullptr, nullptr, reinterpret_cast<BYTE*>(smoothing), &size);
-        RegQueryValueExA(desktop, "FontSmoothingType", nullptr, nullptr, reinterpret_cast<BYTE*>(&type), &typeSize);
+        RegGetValueA(HKEY_CURRENT_USER, kDesktop, "FontSmoothing", RRF_RT_REG_SZ, nullptr, smoothing, &size);
+        RegGetValueA(HKEY_CURRENT_USER, kDesktop, "FontSmoothingType", RRF_RT_REG_DWORD, nullptr, &type, &typeSize);
         Set("2", FE_FONTSMOOTHINGCLEARTYPE);
     }
-    ~ClearTypeOn()
+    ~ClearTypeOn() { Set(smoothing, type); }
+    static void Set(const char* on, DWORD kind)
     {
-        Set(smoothing, type);
-        RegCloseKey(desktop);
-    }
-    void Set(const char* on, DWORD kind) const
-    {
-        RegSetValueExA(desktop, "FontSmoothing", 0, REG_SZ, reinterpret_cast<const BYTE*>(on), DWORD(strlen(on) + 1));
-        RegSetValueExA(desktop, "FontSmoothingType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kind), sizeof(kind));
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "FontSmoothing", REG_SZ, on, DWORD(strlen(on) + 1));
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktop, "FontSmoothingType", REG_DWORD, &kind, sizeof(kind));
     }
 };
 

@@ -1,3 +1,4 @@
+#include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -139,23 +140,11 @@ std::string Shortcut(int folder)
     return loaded ? std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working : "";
 }
 
-std::string Made(const std::string& name)
-{
-    return ProgramFolder() + "shellkit-installer\\" + name;
-}
-
-const std::string kSetup = Made("Target Practice Setup.exe");
-const std::string kSetup13 = Made("Target Practice 1.3 Setup.exe");
-
-std::string PerUserFolder()
-{
-    return KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
-}
-
-std::string SharedFolder()
-{
-    return KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
-}
+const std::string kMade = ProgramFolder() + "shellkit-installer\\";
+const std::string kSetup = kMade + "Target Practice Setup.exe";
+const std::string kSetup13 = kMade + "Target Practice 1.3 Setup.exe";
+const std::string kPerUserFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
+const std::string kSharedFolder = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
 
 std::string Log(const char* kind)
 {
@@ -167,7 +156,7 @@ void NothingInstalled()
 {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeA(root, kUninstallKey);
-    for (const std::string& folder : {PerUserFolder(), SharedFolder()})
+    for (const std::string& folder : {kPerUserFolder, kSharedFolder})
         RemoveTree(folder + "\\");
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
         DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
@@ -241,17 +230,17 @@ bool PressUntil(HWND window, int id, const std::function<bool()>& took)
 TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstallerKeepsOnlyWhatTheGameWrote)
 {
     NothingInstalled();
-    const auto source = FilesBelow(Made(kGame));
+    const auto source = FilesBelow(kMade + kGame);
     ASSERT_FALSE(source.empty());
     ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
-    const std::string installed = PerUserFolder();
+    const std::string installed = kPerUserFolder;
     auto expected = source;
     expected["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
     expected["Uninstall.lst"] = ReadFileBytes(installed + "\\Uninstall.lst");
     EXPECT_TRUE(FilesBelow(installed) == expected) << "the installed files are the folder's, byte for byte";
 
     const std::string exe = installed + "\\Target Practice.exe";
-    const std::string icon = IconImage(Made("Target Practice\\Target Practice.MWG"));
+    const std::string icon = IconImage(kMade + "Target Practice\\Target Practice.MWG");
     ASSERT_FALSE(icon.empty());
     EXPECT_TRUE(IconImage(kSetup) == icon) << "the setup wears the game's icon";
     EXPECT_TRUE(IconImage(installed + "\\Uninstall.exe") == icon) << "and so does the uninstaller";
@@ -299,7 +288,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
 {
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
-    const std::string installed = SharedFolder();
+    const std::string installed = kSharedFolder;
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
     EXPECT_TRUE(fs::exists(installed + "\\Target Practice.exe"));
@@ -308,7 +297,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
     // A player's own setup over it: a refusal that says where the copy is, and nothing made.
     EXPECT_EQ(RunToEnd(kSetup13, "/S /CurrentUser"), 2u);
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayName"), "(none)");
-    EXPECT_FALSE(fs::exists(PerUserFolder()));
+    EXPECT_FALSE(fs::exists(kPerUserFolder));
     {
         ChildRun withPages;
         ASSERT_TRUE(withPages.Start(kSetup13, "/CurrentUser"));
@@ -329,7 +318,7 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
 {
     NothingInstalled();
     ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
-    const std::string installed = PerUserFolder();
+    const std::string installed = kPerUserFolder;
     for (const char* part : {"Target Practice.exe", "Target Practice.MWG"}) {
         SCOPED_TRACE(part);
         // The shell with its game, or the game alone (the shell may have ended).
@@ -411,14 +400,14 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_FALSE(Checked(forAnyone));
     EXPECT_EQ(ControlText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
     const auto shown = [&](const std::string& text) { return [&window, text] { return WaitControl(window, text, 0) != nullptr; }; };
-    EXPECT_TRUE(PressUntil(window, IDOK, shown(PerUserFolder()))) << "the folder offered";
+    EXPECT_TRUE(PressUntil(window, IDOK, shown(kPerUserFolder))) << "the folder offered";
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Select components to install:")));
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Play Target Practice now")));
     HWND play = WaitControl(window, "Play Target Practice now");
     EXPECT_TRUE(Checked(play));
     // The page is set up once it has switched Cancel off; Finish pressed before that plays nothing.
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(window, IDCANCEL)) == FALSE; }, 10000));
-    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), PerUserFolder());
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), kPerUserFolder);
     EXPECT_TRUE(PressUntil(window, IDOK, [&] { return setup.WaitExit(0) == 0; }));
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.
     HWND wrapper = nullptr;
@@ -428,7 +417,7 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
     PostMessageA(wrapper, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsWindow(wrapper) == FALSE; }, 10000));
-    Uninstall(HKEY_CURRENT_USER, PerUserFolder());
+    Uninstall(HKEY_CURRENT_USER, kPerUserFolder);
     NothingInstalled();
 }
 
@@ -445,7 +434,7 @@ TEST(PlayerAccount, AdministratorInstallsForAllUsers)
     SetDemoGameBehaviour("windows=0;exitafter=0", icacls + ".journal");
     ASSERT_EQ(RunToEnd(kSetup, "/S /AllUsers"), 0u);
     SetDemoGameBehaviour("", "");
-    const std::string installed = SharedFolder();
+    const std::string installed = kSharedFolder;
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     std::vector<std::string> calls;
     for (const JournalLine& line : ReadJournal(icacls + ".journal"))
@@ -469,7 +458,7 @@ TEST(PlayerAccount, PlayerCannotInstallForAllUsers)
 // The copy for everyone as Program Files leaves it to a standard user, without the grant.
 TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
 {
-    const std::string installed = SharedFolder();
+    const std::string installed = kSharedFolder;
     ChildRun shell;
     ASSERT_TRUE(shell.Start(installed + "\\Target Practice.exe"));
     HWND box = shell.WaitMessageBox("Application Error", 15000);
@@ -483,7 +472,7 @@ TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
 // The same copy once the grant is applied: the game works, and only its arcade folder opened.
 TEST(PlayerAccount, SharedCopyWithTheGrantPlaysAndUpdates)
 {
-    const std::string installed = SharedFolder();
+    const std::string installed = kSharedFolder;
     ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe", true);
     EXPECT_FALSE(std::ofstream(installed + "\\Player.txt")) << "the install folder stays closed";
     EXPECT_FALSE(std::ofstream(installed + "\\Target Practice.exe", std::ios::app));

@@ -91,6 +91,8 @@ install_and_verify() {  # SETUP LABEL
 
 "$kit" installer game/Signed --out game/pfx.exe --sign code.pfx --sign-password-file password.txt --timestamp "$url"
 install_and_verify game/pfx.exe pfx-file
+osslsigncode verify -CAfile ca.crt -in "game/Signed/Signed Game.exe" >/dev/null 2>&1 &&
+  { echo "the publisher's own folder was signed"; failed=1; }
 SIGNING_WORD="secret word" "$kit" installer game/Signed --out game/env.exe --sign code.pfx \
   --sign-password-env SIGNING_WORD --timestamp "$url"
 verify game/env.exe "password from the environment: the setup"

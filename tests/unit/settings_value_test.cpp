@@ -15,7 +15,7 @@ static std::string Extract(const char* text, const char* key, unsigned size = 25
     return value;
 }
 
-TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16Text)
+TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16TextAndCachesOnlyNonEmptyNonZeroOnes)
 {
     EXPECT_EQ(Extract("Application ID=1234\r\nApplication Name=Sample Game\r\n", "Application Name="), "Sample Game");
     // A bare LF loses the value's last character; the character is dropped unseen.
@@ -40,10 +40,8 @@ TEST(SettingsValue, ExtractsValuesAtTheirEdgesFromNarrowOrUtf16Text)
     const size_t length = DecodeSettingsBytes(reinterpret_cast<const unsigned char*>(utf16.data()), utf16.size(), out);
     EXPECT_EQ(std::string(out, length), "Application Name=Hi\r\n?");
     EXPECT_EQ(Extract(out, "Application Name="), "Hi");
-}
 
-TEST(SettingsValue, NumbersFollowAtoiRulesAndLookupsCacheOnlyNonEmptyAndNonZeroValues)
-{
+    // Numbers follow atoi's rules; lookups cache only values that are not empty or zero.
     EXPECT_EQ(ParseSettingNumber(" \t+42xyz"), 42u);
     EXPECT_EQ(ParseSettingNumber("-1"), 4294967295u);
     EXPECT_EQ(ParseSettingNumber("=42"), 0u);

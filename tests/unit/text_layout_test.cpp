@@ -39,7 +39,7 @@ std::string Take(char* heapString)
 
 } // namespace
 
-TEST(TextLayout, BreaksAfterSpacesAndAtLineBreaks)
+TEST(TextLayout, BreaksAfterSpacesAndAtLineBreaksRoundsTheCountdownHalvesUpAndExpandsPlaceholdersOnce)
 {
     EXPECT_EQ(Wrap("aaa bbb ccc", 7), "0:aaa |1:bbb ccc|=2");
     EXPECT_EQ(Wrap("Hello world\nNext", 99), "0:Hello |1:world|2:Next|=3");
@@ -50,10 +50,7 @@ TEST(TextLayout, BreaksAfterSpacesAndAtLineBreaks)
     EXPECT_EQ(Wrap("", 99), "=0");
     // Empty lines still advance; a column narrower than a character takes one per line.
     EXPECT_EQ(Wrap("\n\nab c", 0), "2:a|3:b|4: |5:c|=6");
-}
 
-TEST(TextLayout, CountdownRoundsHalvesUpAndPlaceholdersExpandOnce)
-{
     const float seconds[] = {20.0f, 0.4f, 0.49999997f, 0.5f, 2.5f};
     const char* const shown[] = {"20", "0", "0", "1", "3"};
     for (int i = 0; i < 5; ++i)

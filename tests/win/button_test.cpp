@@ -11,7 +11,7 @@ struct Clicks {
 };
 }  // namespace
 
-TEST(Button, AClickIsAPressThenAReleaseInsideAndFiresOnce)
+TEST(Button, AClickIsAPressThenAReleaseInsideAndFiresOnceAndTheListKeepsEventsFromButtonsDuringAMenuSession)
 {
     Clicks clicks;
     Button button(460, 472, "Play Game", new Action<Clicks>(&clicks, &Clicks::Click));
@@ -36,11 +36,9 @@ TEST(Button, AClickIsAPressThenAReleaseInsideAndFiresOnce)
     }
     EXPECT_FALSE(button.hovered);
     button.Destroy();
-}
 
-// How the buttons look is compared with the old way's pixels on screen (ClosingPixels).
-TEST(Button, TheListHandsEventsToEveryButtonButNothingDuringAMenuSession)
-{
+    // The list hands events to every button, but nothing during a menu session; how the buttons
+    // look is compared with the old way's pixels on screen (ClosingPixels).
     ScreenController controller;
     Clicks play, other;
     controller.buttons.Append(new Button(460, 472, "Play Game", new Action<Clicks>(&play, &Clicks::Click)));

@@ -56,11 +56,15 @@ BOOL CALLBACK TakeFirst(HWND window, LPARAM out)
 
 }  // namespace
 
-TEST_F(GameProcess, StubbornGameGetsEveryStepThenIsTerminated)
+TEST_F(GameProcess, AnEmptyRecordCostsNothingAStubbornGameGetsEveryStepThenIsTerminatedAndExitCode259CountsAsRunning)
 {
+    EXPECT_FALSE(host.IsGameRunning());
+    const DWORD start = GetTickCount();
+    host.CloseGame();
+    EXPECT_LT(GetTickCount() - start, 1000u) << "with no game held nothing is waited for";
+
     Launch("ignore=all");
     ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow() != nullptr; }));
-
     host.CloseGame();
     ASSERT_NE(host.processInfo.hProcess, nullptr) << "the record is kept until the exit code is read";
     EXPECT_EQ(ExitCodeAfterEnd(), 0xFFFFFFFFu);
@@ -68,9 +72,15 @@ TEST_F(GameProcess, StubbornGameGetsEveryStepThenIsTerminated)
     EXPECT_NE(ReadFileBytes(journal).find("WM_SYSCOMMAND hwnd="), std::string::npos);
     EXPECT_NE(ReadFileBytes(journal).find("wparam=0xF060"), std::string::npos) << "WM_SYSCOMMAND carries SC_CLOSE";
     EXPECT_FALSE(host.IsGameRunning());
+
+    Launch("windows=0;exitafter=50;exitcode=259");
+    ASSERT_EQ(WaitForSingleObject(host.processInfo.hProcess, 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(host.IsGameRunning()) << "exit code 259";
+    EXPECT_NE(host.processInfo.hProcess, nullptr);
+    EXPECT_EQ(host.FindGameWindow(), nullptr);
 }
 
-TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndAWindowlessGameIsTerminatedAfterTheWaits)
+TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndEveryMainThreadWindowIsListedOnceUntilTheGameEnds)
 {
     Launch("windows=0;threadwindow=1");
     HWND threadWindow = nullptr;
@@ -82,16 +92,12 @@ TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndAWindowlessGameIsTer
         Sleep(20);
     }
     EXPECT_EQ(GameWindowList.count, 0u);
-
     const DWORD start = GetTickCount();
     host.CloseGame();
     EXPECT_GE(GetTickCount() - start, 4900u) << "every wait runs in full when no window answers";
     EXPECT_EQ(ExitCodeAfterEnd(), 0xFFFFFFFFu);
     EXPECT_TRUE(JournalMessages(journal, kCloseMessages).empty());
-}
 
-TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
-{
     Launch("windows=2;laterwindows=300;exitafter=2500");
     ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow(), GameWindowList.count >= 2; }));
     for (int pass = 0; pass < 5; ++pass)
@@ -99,33 +105,16 @@ TEST_F(GameProcess, EveryMainThreadWindowIsListedOnceUntilTheGameEnds)
     ASSERT_EQ(GameWindowList.count, 2u);
     HWND second = static_cast<HWND>(GameWindowList.data[1]);
     EXPECT_NE(GameWindowList.data[0], second);
-
     // The game window is whichever the enumeration reports first.
     HWND reportedFirst = nullptr;
     EnumThreadWindows(host.processInfo.dwThreadId, TakeFirst, reinterpret_cast<LPARAM>(&reportedFirst));
     EXPECT_EQ(host.FindGameWindow(), reportedFirst);
-
     SetForegroundWindow(second);
     EXPECT_TRUE(WaitUntil([&] { return host.IsGameInForeground(); }, 2000));
-
     ASSERT_TRUE(WaitUntil([&] { return !host.IsGameRunning(); }, 10000));
     EXPECT_EQ(GameWindowList.count, 0u);
     EXPECT_EQ(host.FindGameWindow(), nullptr);
     EXPECT_FALSE(host.IsGameInForeground());
-}
-
-TEST_F(GameProcess, ExitCode259CountsAsRunningAndAnEmptyRecordCostsNothing)
-{
-    EXPECT_FALSE(host.IsGameRunning());
-    DWORD start = GetTickCount();
-    host.CloseGame();
-    EXPECT_LT(GetTickCount() - start, 1000u) << "with no game held nothing is waited for";
-
-    Launch("windows=0;exitafter=50;exitcode=259");
-    ASSERT_EQ(WaitForSingleObject(host.processInfo.hProcess, 5000), WAIT_OBJECT_0);
-    EXPECT_TRUE(host.IsGameRunning());
-    EXPECT_NE(host.processInfo.hProcess, nullptr);
-    EXPECT_EQ(host.FindGameWindow(), nullptr);
 }
 
 TEST_F(GameProcess, ActivateGameMovesTheGameBackToItsSavedPlaceOnlyWhenItStandsElsewhere)
