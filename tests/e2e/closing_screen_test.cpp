@@ -54,25 +54,53 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     CloseHandle(second);
 }
 
-TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
+TEST(PlayGame, TheGameRunsInFrontOfAHiddenCentredWrapperAndIsRelaunchedWithAWindowThatStopsTheCountdownUntilItEnds)
 {
     ShellRun run;
+    run.settings = "Application ID=1234\r\nApplication Name=Sample Game\r\nDeveloper Channel ID 42\r\n";
     ASSERT_TRUE(run.Start(""));
+    EXPECT_EQ(WindowText(run.wrapper), "Sample Game");
+    RECT client = {}, outer = {};
+    GetClientRect(run.wrapper, &client);
+    EXPECT_EQ(client.right, 720);
+    EXPECT_EQ(client.bottom, 540);
+    GetWindowRect(run.wrapper, &outer);
+    const RECT centre = CentredWrapperRect();
+    EXPECT_TRUE(EqualRect(&outer, &centre)) << outer.left << "," << outer.top;
     ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 1 && run.GameWindow(run.GamePids()[0]); }, 5000));
     const DWORD first = run.GamePids()[0];
-    PostMessageA(run.GameWindow(first), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(run.WaitVisible(true));
-    const DWORD shown = GetTickCount();
+    EXPECT_TRUE(WaitUntil([&] { return IsForegroundOf(first); })) << "the game is brought in front";
+    EXPECT_FALSE(IsWindowVisible(run.wrapper));
+    const std::string start = ReadJournal(run.gameJournal)[0].rest;
+    const std::string commandLine = start.substr(start.find("cmdline=") + 8);
+    EXPECT_TRUE(commandLine == "Puzzle.MWG" || commandLine == "\"Puzzle.MWG\"") << commandLine;
 
+    // No settings file here: reading it would end in a fatal error instead.
+    GameFolder second("Other");
+    ChildRun another;
+    ASSERT_TRUE(another.Start(second.shellPath));
+    HWND box = another.WaitMessageBox("Game Already Running");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              "You currently have another game running.\n\nIf you wish to run this one, please close the other one "
+              "first.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+    EXPECT_EQ(another.FindWindowOf(kWrapperClass), nullptr);
+    PressButton(box, IDOK);
+    EXPECT_EQ(another.WaitExit(10000), 0xFFFFFFFFu);
+
+    PostMessageA(run.GameWindow(first), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(run.WaitVisible(true)) << "the wrapper comes back when the game has ended";
+    const DWORD shown = GetTickCount();
     // About three seconds before the countdown would close the shell.
     SleepUntil(shown + 17000);
     ASSERT_TRUE(ClickButtonWhenHovered(run.wrapper, kPlayGameLeft));
     EXPECT_TRUE(run.WaitVisible(false, 2000)) << "Play Game hides the wrapper";
     ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 2; }, 3000)) << "and starts the game again";
-    const DWORD second = run.GamePids()[1];
-    EXPECT_NE(second, first);
-    EXPECT_TRUE(WaitUntil([&] { return run.GameWindow(second) != nullptr; }, 3000)) << "the new game shows a window";
-    EXPECT_TRUE(WaitUntil([&] { return IsForegroundOf(second); }, 3000)) << "and is in front";
+    const DWORD again = run.GamePids()[1];
+    EXPECT_NE(again, first);
+    EXPECT_TRUE(WaitUntil([&] { return run.GameWindow(again) != nullptr; }, 3000)) << "the new game shows a window";
+    EXPECT_TRUE(WaitUntil([&] { return IsForegroundOf(again); }, 3000)) << "and is in front";
 
     // A countdown gone on would have asked at 20 seconds, as the game has a window; nobody answers.
     SleepUntil(shown + 25000);
@@ -81,8 +109,16 @@ TEST(PlayGame, RelaunchesTheGameWhoseWindowStopsTheCountdownUntilItEndsAgain)
     EXPECT_FALSE(IsWindowVisible(run.wrapper));
 
     // The next end of the game starts a new countdown from 20.
-    PostMessageA(run.GameWindow(second), WM_CLOSE, 0, 0);
+    PostMessageA(run.GameWindow(again), WM_CLOSE, 0, 0);
     ASSERT_TRUE(run.WaitVisible(true));
     // Until the next tick the window shows the frame it was hidden with.
     EXPECT_TRUE(WaitUntil([&] { return ShownCountdown(run.wrapper) == 20; }, 450));
+    // The exit code is the wParam of the last message the loop removed.
+    PostMessageA(run.wrapper, WM_CLOSE, 7, 0);
+    EXPECT_EQ(run.shell.WaitExit(10000), 7u);
+    // The settings' identity reached the arcade layer, which was shut down at the end.
+    EXPECT_GE(run.FindCall("madll_Initialize 1234 \"Sample Game\" 42 0 6 -> 0"), 0);
+    const std::vector<std::string> calls = run.ArcadeCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "madll_ShutDown");
 }

@@ -99,11 +99,12 @@ Breaker Arcade(const fs::path& with)
     };
 }
 
-Breaker Write(const std::string& file, const std::string& bytes)
+// Files of one byte, with their folders.
+Breaker Touch(const std::vector<std::string>& files)
 {
     return [=](const fs::path& folder) {
-        fs::create_directories((folder / file).parent_path());
-        WriteText(folder / file, bytes);
+        for (const std::string& file : files)
+            fs::create_directories((folder / file).parent_path()), WriteText(folder / file, "x");
     };
 }
 
@@ -115,11 +116,11 @@ Breaker RenameGame(const std::string& name)
     };
 }
 
-// A 720 x 540 background drawn by ImageMagick.
-Breaker Picture(const std::string& drawing)
+// A background drawn by ImageMagick.
+Breaker Picture(const std::string& drawing, const std::string& size = "720x540")
 {
     return [=](const fs::path& folder) {
-        std::system(("convert-im6.q16 -size 720x540 " + drawing + " " + Quoted(folder / "Background.jpg")).c_str());
+        std::system(("convert-im6.q16 -size " + size + " " + drawing + " " + Quoted(folder / "Background.jpg")).c_str());
     };
 }
 
@@ -215,16 +216,14 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"Backup holds another version",
          Replace("MorvessaArcade/Backup/MorvessaArcade.dll", WindowsBin("arcade-variants/version2/MorvessaArcade.dll")),
          {backup + ": warning: differs from the file it backs up"}},
-        {"arcade file without a copy", [](const fs::path& f) { WriteText(f / "MorvessaArcade/Catalogue.dat", "x"); },
+        {"arcade file without a copy", Touch({"MorvessaArcade/Catalogue.dat"}),
          {"Game/MorvessaArcade/Catalogue.dat: warning: no copy in Backup"}},
         {"no background", [](const fs::path& f) { fs::remove(f / "Background.jpg"); }, {"Game/Background.jpg: error: missing"}},
         {"background a bitmap", [](const fs::path& f) { WriteText(f / "Background.jpg", "BM\x36\0\0\0"); },
          {"Game/Background.jpg: error: is not a JPEG picture"}},
         {"background cut short", [](const fs::path& f) { fs::resize_file(f / "Background.jpg", fs::file_size(f / "Background.jpg") / 2); },
          {"Game/Background.jpg: error: does not decode"}},
-        {"background 720 x 480",
-         [](const fs::path& f) { std::system(("convert-im6.q16 -size 720x480 xc:white " + Quoted(f / "Background.jpg")).c_str()); },
-         {"Game/Background.jpg: warning: the picture is 720 x 480"}},
+        {"background 720 x 480", Picture("xc:white", "720x480"), {"Game/Background.jpg: warning: the picture is 720 x 480"}},
         // "C:\Users\" + 20 + "\AppData\Local\Programs\" + name + "\" + name + ".exe": 259 characters fit.
         {"a 101-character file name", RenameGame(n101),
          {"Game/" + n101 + ".MWG: error: installed for one player, in \"" + perUser101 + "\", its path is 260 characters "
@@ -244,11 +243,8 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
           "long, over the 259 Windows can open (for all users, in \"C:\\Program Files\\" + n120 + "\\\": 262): the shell "
           "cannot start the game; cut 20 character(s) from the file name",
           "Game/" + n120 + ".exe: error: installed for one player"}},
-        {"an arcade file of 259 characters fits, one of 260 does not", [&](const fs::path& f) {
-             Write("MorvessaArcade/" + n171 + ".dat", "x")(f);
-             Write("MorvessaArcade/" + n172 + ".dat", "x")(f);
-             Write("levels/" + n100 + "/" + n100 + ".dat", "x")(f);
-         },
+        {"an arcade file of 259 characters fits, one of 260 does not", 
+         Touch({"MorvessaArcade/" + n171 + ".dat", "MorvessaArcade/" + n172 + ".dat", "levels/" + n100 + "/" + n100 + ".dat"}),
          {"Game/MorvessaArcade/" + n172 + ".dat: error: installed for one player, in \"" + perUser +
               "\", its path is 260 characters long, over the 259 Windows can open (for all users, in \"C:\\Program Files "
               "(x86)\\Target Practice\\\": 230): the arcade layer cannot open it, nor an update replace it; cut 1 "
@@ -291,14 +287,8 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
           "running, and the player sees \"You currently have another game running.\" and the closing screen, never a game"}},
         {"the game is the other build's shell", Replace("Target Practice.MWG", WIN64_BIN "/shell.exe"),
          {"Game/Target Practice.MWG: error: a copy of the shell"}},
-        {"files that are no part of a game", [](const fs::path& f) {
-             Write("Thumbs.db", "x")(f);
-             Write("art/.DS_Store", "x")(f);
-             Write("desktop.ini", "x")(f);
-             Write("Target Practice.pdb", "x")(f);
-             Write("Target Practice Setup.exe", "x")(f);
-             Write("redist/runtime.msi", "x")(f);
-         },
+        {"files that are no part of a game", 
+         Touch({"Thumbs.db", "art/.DS_Store", "desktop.ini", "Target Practice.pdb", "Target Practice Setup.exe", "redist/runtime.msi"}),
          {"Game/Target Practice Setup.exe: error: an installer in the game folder: the game's installer would pack it "
           "whole and put it on every player's machine, and left out, a game that needs it would break; move it out of the folder",
           "Game/Target Practice.pdb: warning: debugging information of a build, no part of the game: the installer leaves it out",

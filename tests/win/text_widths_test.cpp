@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "draw/text.h"
 #include "draw/text_column.h"
 #include "harness.h"
@@ -10,19 +12,15 @@ namespace {
 std::vector<std::string> GeneratedTexts()
 {
     std::string printable;
-    for (int c = 0x20; c <= 0xFF; ++c) {
-        const bool unassigned = c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-        if (!unassigned)
+    for (int c = 0x20; c <= 0xFF; ++c)
+        if (c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D)
             printable += static_cast<char>(c);
-    }
     std::vector<std::string> texts = {printable};
-    uint32_t seed = 14;
+    std::mt19937 random(14);
     for (size_t length = 1; length <= 300; length += 1 + length / 8) {
-        std::string text;
-        for (size_t i = 0; i < length; ++i) {
-            seed = seed * 1103515245u + 12345u;
-            text += printable[(seed >> 16) % printable.size()];
-        }
+        std::string text(length, ' ');
+        for (char& c : text)
+            c = printable[random() % printable.size()];
         texts.push_back(text);
     }
     return texts;
@@ -43,11 +41,10 @@ TEST(TextWidths, PartialWidthsEqualTheTabbedMeasureOfEveryPrefix)
             const uint32_t height = MeasureTextPrefixes(canvas.dc, text.data(), length, points, widths.data());
             uint32_t width = 0, tabbedHeight = 0;
             int agreeing = 0;
-            while (agreeing < length) {
+            for (; agreeing < length; ++agreeing) {
                 MeasureText(canvas.dc, text.data(), agreeing + 1, points, &width, &tabbedHeight);
                 if (width != widths[agreeing])
                     break;
-                ++agreeing;
             }
             EXPECT_EQ(agreeing, length) << points << " points, \"" << text << "\": the next prefix measures " << width;
             EXPECT_EQ(height, tabbedHeight) << points << " points";
