@@ -41,17 +41,14 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     ASSERT_TRUE(ClickButtonWhenHovered(run.wrapper, kPlayGameLeft));
     EXPECT_TRUE(run.WaitVisible(false, 2000)) << "Play Game hides the wrapper";
     ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 2; }, 3000)) << "and starts the game again";
-    HANDLE second = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, run.GamePids()[1]);
-    ASSERT_NE(second, nullptr);
+    ChildRun second;
+    second.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, run.GamePids()[1]);
+    ASSERT_NE(second.process.hProcess, nullptr);
     // A game without a window leaves the countdown running: it ends 20 seconds after the first game,
     // plus the five seconds of close steps the game does not answer, with no question. A countdown
     // restarted by the click would end ten seconds later.
     EXPECT_NEAR(run.EndedAfter(shown, 45000), 27000, 5000);
-    DWORD code = 0;
-    EXPECT_EQ(WaitForSingleObject(second, 5000), WAIT_OBJECT_0);
-    GetExitCodeProcess(second, &code);
-    EXPECT_EQ(code, 0xFFFFFFFFu) << "the windowless game was terminated";
-    CloseHandle(second);
+    EXPECT_EQ(second.WaitExit(5000), 0xFFFFFFFFu) << "the windowless game was terminated";
 }
 
 TEST(PlayGame, TheGameRunsInFrontOfAHiddenCentredWrapperAndIsRelaunchedWithAWindowThatStopsTheCountdownUntilItEnds)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build of check, run under Wine, against the native one on the same folders: the
-# same reports and exit codes, and the closing screen's fit estimated natively as GDI measures it.
+# The Windows build of check under Wine against the native one on the same folders: the same
+# reports and exit codes, the closing screen's fit estimated natively as GDI measures it.
 # Usage: agreement.sh NATIVE_SHELLKIT WINDOWS_SHELLKIT_EXE BIN_DIR
 set -u
 kit=$1 winkit=$2 bin=$3
@@ -12,8 +12,7 @@ wine "$winkit" new base --name "Target Practice" --app-id 1001 --channel 7 --gam
   --background "$(winepath -w "$bin/testdata/Background.jpg")" --arcade "$(winepath -w "$bin/MorvessaArcade.dll")" \
   >/dev/null || exit 1
 cmp base/'Target Practice.exe' "$bin/shell.exe" || exit 1
-# Titles from 150 to 254 characters of narrow, wide and mixed letters, around where the text
-# reaches the buttons; and an error in the base folder.
+# Titles of 150 to 254 narrow, wide and mixed letters, around where the text reaches the buttons.
 python3 - <<'PY'
 import random, shutil, string
 random.seed(9)

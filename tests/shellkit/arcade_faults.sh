@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# shellkit arcade on the reference DLL and on broken copies of it, one fault each (the "fault="
-# key of ArcadeTest.txt, or a staged update without an export), under Wine: each must give
-# exactly its lines and its exit code. Lines are glob patterns where figures vary with the machine.
+# shellkit arcade under Wine on the reference DLL and on broken copies of it, one fault each (the
+# "fault=" key of ArcadeTest.txt, or a staged update without an export): each must give exactly its
+# lines (glob patterns where figures vary with the machine) and its exit code.
 # Usage: arcade_faults.sh SHELLKIT_EXE BIN_DIR [CASE...]
 set -u
 kit=$(realpath "$1") bin=$(realpath "$2")
@@ -81,8 +81,7 @@ if [ -f "$other" ] && { [ "$only" = "  " ] || [[ "$only" == *" other_architectur
   fi
 fi
 
-# Pictures: real PNG files (each chunk's CRC, the zlib stream's Adler-32) of the frame's size,
-# showing the reference menu's title bar colour at the top left.
+# Pictures: real PNG files (each chunk's CRC, the zlib stream's Adler-32) of the frame's size.
 if [ "$only" = "  " ] || [[ "$only" == *" pictures "* ]]; then
   mkdir -p "$work/pictures/Game/MorvessaArcade"
   cp "$bin/MorvessaArcade.dll" "$work/pictures/Game/MorvessaArcade/"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Lays out the demo game with the native shellkit from a Windows build's programs and builds
-# two versions of its installer, for the tests that install, upgrade and uninstall it under
-# Wine: 1.2.3 with a level file that 1.3.0 no longer ships.
+# Lays out the demo game with the native shellkit from a Windows build's programs and builds two
+# installers for the tests under Wine: 1.2.3 with a level file that 1.3.0 no longer ships.
 # Usage: make_installer.sh NATIVE_SHELLKIT BIN_DIR
 set -eu
 kit=$1 bin=$2

@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The installer and the game as a standard account meets them, which plain Wine hides (it runs all
-# as an administrator, and root passes every file permission). Real: the setup's requests (folders,
-# registry, the icacls grant), Wine refusing writes that file modes forbid, the shell and arcade
-# layer meeting that. Simulated: ACLs, as modes in a copy of the prefix (both Program Files and
-# ProgramData closed, the profile open; the player's whole Wine session without root's override),
-# and icacls, whose grant the demo game journals in its place and this script applies as Windows
-# would. Not verifiable here: real ACLs, a standard user's refused HKLM writes, UAC.
+# The installer and the game as a standard account meets them, which plain Wine hides (all runs as
+# an administrator, and root passes every file permission). ACLs are simulated as modes in a copy of
+# the prefix, the player's Wine session without root's override, and icacls by the demo game, whose
+# journalled grant this script applies. Not verifiable here: real ACLs, refused HKLM writes, UAC.
 # Usage: player_account.sh BIN_DIR   (under a Wine session: WINEPREFIX and DISPLAY set)
 set -u
 bin=$(realpath "$1")

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Signing as a publisher does it, offline: a test CA, a code-signing certificate in a .pfx whose
-# password comes from a file or the environment, a time-stamp authority answering RFC 3161 on
-# 127.0.0.1, and a signing command of the publisher's own. Every program the setup writes, the
-# uninstaller included, and the setup itself must verify with their timestamp.
+# Signing as a publisher does it, offline: a test CA, a .pfx whose password comes from a file or the
+# environment, an RFC 3161 time-stamp authority on 127.0.0.1, a signing command of the publisher's
+# own. The setup and every program it writes, the uninstaller too, must verify with their timestamp.
 # Usage: signing.sh NATIVE_SHELLKIT BIN_DIR   (under a Wine session)
 set -eu
 kit=$(realpath "$1") bin=$(realpath "$2")

@@ -1,6 +1,5 @@
-// Runs arcade operations in a process of their own: for what ends a process (failed
-// assertions) and for what shows boxes on the calling thread. The test lays out the arcade
-// folder beside it.
+// Arcade operations in a process of their own, for what ends a process (failed assertions) and
+// what shows boxes on the calling thread; the test lays out the arcade folder beside it.
 #include <windows.h>
 
 #include <cstdint>

@@ -1,10 +1,8 @@
-# Pictures for the background tests, beside win_tests in bin/testdata: the demo's own
-# closing-screen background, and a 40 x 30 bitmap with four coloured quadrants (red, green /
-# blue, yellow, top row first) whose corners tell an upright drawing from a flipped one.
+# Pictures for the tests in bin/testdata: the demo's closing-screen background, and a 40 x 30 bitmap
+# of four quadrants (red, green / blue, yellow) whose corners tell an upright drawing from a flipped one.
 set(TESTDATA_DIR ${CMAKE_BINARY_DIR}/bin/testdata)
 set(BACKGROUND_SCRIPT ${PROJECT_SOURCE_DIR}/demo/background/make_background.sh)
-# Debian's own binary first: /usr/local/bin/convert may be a stand-in. Searched on every
-# configure, so that ImageMagick installed after a first configure is still found.
+# Debian's own binary first (/usr/local/bin/convert may be a stand-in), searched on every configure.
 find_program(IMAGEMAGICK_CONVERT NAMES convert-im6.q16 convert NO_CACHE)
 if(NOT IMAGEMAGICK_CONVERT)
   set(IMAGEMAGICK_CONVERT convert)

@@ -1,5 +1,4 @@
-// Lays out this program's folder the way the shell's folder is laid out: the settings
-// file beside it and the demo game as its game image, then runs the tests.
+// Lays out this program's folder as the shell's is (settings, and the demo game as its game image).
 #include <gtest/gtest.h>
 
 #include <fstream>
