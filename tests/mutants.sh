@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Deliberate faults in the product code, each a small patch in tests/mutants/ whose header
-# names the fault and the tests that must catch it (native:, win:, e2e:, or kit: and kitwin: for
-# the publisher kit's native and Windows tests, and a gtest filter; kitsign: for its signing run;
-# player: for tests/shellkit/player_account.sh, the installed game under a player's account;
-# arcade: and the cases of tests/shellkit/arcade_faults.sh, comma-separated).
-# Each is applied to a scratch copy of the tree, built (i686, and natively), and run against
-# those tests. Not part of the test command: a whole run takes the better part of an hour.
+# Deliberate faults in the product code, each a small patch in tests/mutants/ whose header names the
+# fault and the tests that must catch it: native:, win:, e2e:, kit: or kitwin: (the publisher kit's
+# native and Windows tests) and a gtest filter; kitsign: its signing run; player: player_account.sh;
+# arcade: and the cases of arcade_faults.sh, comma-separated. Each is applied to a scratch copy of
+# the tree, built, and run against those tests; a whole run takes the better part of an hour.
 # Usage: tests/mutants.sh [PATCH...]
 set -u
 cd "$(dirname "$0")/.."

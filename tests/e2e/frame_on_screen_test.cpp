@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "draw/gdi_selection.h"
 #include "old_closing_frame.h"
 #include "shell_driver.h"
 
@@ -53,9 +54,7 @@ TEST(FrameOnScreen, ComesBackWithinATickOfAnythingPaintingOverIt)
             ShowWindow(run.wrapper, SW_HIDE);
             ShowWindow(run.wrapper, SW_SHOWNA);
         } else {
-            HDC dc = GetDC(run.wrapper);
-            BitBlt(dc, 0, 0, 720, 540, scribble.dc, 0, 0, SRCCOPY);
-            ReleaseDC(run.wrapper, dc);
+            BitBlt(WindowDC(run.wrapper).dc, 0, 0, 720, 540, scribble.dc, 0, 0, SRCCOPY);
         }
         const char paint[] = "madll_HandleWindowsMessage msg=0x000F ";
         if (how[0] != 'd') {

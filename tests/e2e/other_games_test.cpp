@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "draw/gdi_selection.h"
 #include "shell_driver.h"
 
 TEST(OtherGames, SessionOwnsTheWindowPresentsOnlyItsRectanglesAndHoldsTheCountdown)
@@ -26,9 +27,7 @@ TEST(OtherGames, SessionOwnsTheWindowPresentsOnlyItsRectanglesAndHoldsTheCountdo
     // Whatever lies outside the rectangles the DLL reports must stay as the screen had it.
     const size_t beforeScribble = run.ArcadeCalls().size();
     PixelCanvas magenta(720, 540, scribble);
-    HDC dc = GetDC(run.wrapper);
-    BitBlt(dc, 0, 0, 720, 540, magenta.dc, 0, 0, SRCCOPY);
-    ReleaseDC(run.wrapper, dc);
+    BitBlt(WindowDC(run.wrapper).dc, 0, 0, 720, 540, magenta.dc, 0, 0, SRCCOPY);
     // Reading the screen makes sure the scribble has reached it before the frames go on.
     shot.CaptureClient(run.wrapper);
     MoveMouseTo(run.wrapper, 140, 170);

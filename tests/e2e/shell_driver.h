@@ -11,8 +11,7 @@ const COLORREF kHoverGrey = RGB(225, 225, 225);
 const int kPlayGameLeft = 460;
 const int kOtherGamesLeft = 587;
 
-// A game folder as a publisher ships it: the shell renamed after the game, the demo game as
-// its game image and the reference arcade DLL.
+// A game folder as a publisher ships it: the shell named after the game, the demo game, the arcade DLL.
 struct GameFolder : TempFolder {
     std::string shellPath;
     explicit GameFolder(const std::string& gameName = "Puzzle");
@@ -21,8 +20,7 @@ struct GameFolder : TempFolder {
     void WriteArcadeSettings(const std::string& text) const { Write("MorvessaArcade\\ArcadeTest.txt", text); }
 };
 
-// The shell in a game folder with the closing screen's background, started as a player would,
-// with journals for the demo game and the reference arcade DLL.
+// The shell in a game folder, started as a player would, with journals of the game and the arcade DLL.
 struct ShellRun {
     GameFolder folder;
     TempFolder journals;

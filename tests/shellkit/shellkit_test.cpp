@@ -325,7 +325,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
     }
 }
 
-TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpacesAndNonAsciiLetters)
+TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAndNonAsciiLettersAndKeepADisplayName)
 {
     Scratch scratch;
     const fs::path place = scratch.root / "Spiele f\xC3\xBCr alle";
@@ -421,12 +421,8 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindAndWorkInPathsWithSpace
     ASSERT_GT(image.size(), 100000u);
     EXPECT_EQ(image.substr(*reinterpret_cast<const uint32_t*>(&image[0x3C]), 6), std::string("PE\0\0\x4C\x01", 6));
     EXPECT_EQ(listing(), before) << "the older installer replaced, nothing left over";
-}
 
-// A display name: the title in the settings, ASCII file names from it, and the title on the installer.
-TEST(ShellkitDisplayName, NewKeepsTheTitleAndTheInstallerShowsItAndLeavesOutWhatIsNoPartOfTheGame)
-{
-    Scratch scratch;
+    // A display name: the title in the settings, ASCII file names from it, and the title on the installer.
     const std::string settings = "\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n";
     const KitRun hop = RunKit(NewArguments(scratch.root / "Hop", "Pebble: The Hop"));
     EXPECT_EQ(hop.output, (scratch.root / "Hop").string() + ": laid out for \"Pebble: The Hop\" as Pebble The Hop.exe (0 warning(s))\n");
@@ -435,12 +431,12 @@ TEST(ShellkitDisplayName, NewKeepsTheTitleAndTheInstallerShowsItAndLeavesOutWhat
     EXPECT_EQ(RunKit("check " + Quoted(scratch.root / "Hop")).exitCode, 0);
 
     const fs::path cafe = scratch.root / "Cafe";
-    const KitRun made = RunKit(NewArguments(cafe, "Caf\xC3\xA9 Rush") + " --file-name Rush");
-    ASSERT_EQ(made.exitCode, 0) << made.output;
+    const KitRun laidOut = RunKit(NewArguments(cafe, "Caf\xC3\xA9 Rush") + " --file-name Rush");
+    ASSERT_EQ(laidOut.exitCode, 0) << laidOut.output;
     EXPECT_EQ(ReadText(cafe / "MAW_002.dat"), "Application Name=Caf\xE9 Rush" + settings);
     EXPECT_TRUE(fs::exists(cafe / "Rush.exe"));
-    const std::string installer = "installer " + Quoted(cafe) + " --out ";
-    ASSERT_EQ(RunKit(installer + Quoted(scratch.root / "plain.exe")).exitCode, 0);
+    const std::string cafeInstaller = "installer " + Quoted(cafe) + " --out ";
+    ASSERT_EQ(RunKit(cafeInstaller + Quoted(scratch.root / "plain.exe")).exitCode, 0);
 
     // Litter that does not compress: packed, it would grow the installer by its whole size.
     std::string noise(200000, '\0');
@@ -448,7 +444,7 @@ TEST(ShellkitDisplayName, NewKeepsTheTitleAndTheInstallerShowsItAndLeavesOutWhat
         noise[i] = static_cast<char>(x >> 16);
     WriteText(cafe / "Thumbs.db", noise);
     WriteText(cafe / "Rush.pdb", noise);
-    const KitRun litter = RunKit(installer + Quoted(scratch.root / "litter.exe"));
+    const KitRun litter = RunKit(cafeInstaller + Quoted(scratch.root / "litter.exe"));
     ASSERT_EQ(litter.exitCode, 0) << litter.output;
     EXPECT_NE(litter.output.find("3 warning(s)"), std::string::npos) << litter.output;
     EXPECT_LT(fs::file_size(scratch.root / "litter.exe"), fs::file_size(scratch.root / "plain.exe") + 4096);

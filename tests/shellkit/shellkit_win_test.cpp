@@ -67,32 +67,19 @@ void SteerArcade(const std::string& installed)
         << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
 }
 
-// The name lives only during the enumeration: a text name is copied.
-BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found)
-{
-    *reinterpret_cast<std::string*>(found) =
-        IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(name)) : std::string(name);
-    return FALSE;
-}
-
-// The pixels of a program's 32 x 32 icon, as Windows picks it from its first icon group.
+// The pixels of a program's first icon as Windows shows it at 32 x 32.
 std::string IconImage(const std::string& path)
 {
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (module == nullptr)
+    HICON icon = nullptr;
+    if (PrivateExtractIconsA(path.c_str(), 0, 32, 32, &icon, nullptr, 1, 0) != 1 || icon == nullptr)
         return "";
-    std::string group;
-    EnumResourceNamesA(module, RT_GROUP_ICON, FirstName, reinterpret_cast<LONG_PTR>(&group));
-    std::string image;
-    HRSRC directory = group.empty() ? nullptr : FindResourceA(module, group.c_str(), RT_GROUP_ICON);
-    if (directory != nullptr) {
-        const int id = LookupIconIdFromDirectoryEx(static_cast<PBYTE>(LockResource(LoadResource(module, directory))),
-                                                   TRUE, 32, 32, LR_DEFAULTCOLOR);
-        HRSRC icon = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
-        if (icon != nullptr)
-            image.assign(static_cast<const char*>(LockResource(LoadResource(module, icon))), SizeofResource(module, icon));
-    }
-    FreeLibrary(module);
+    ICONINFO parts = {};
+    GetIconInfo(icon, &parts);
+    std::string image(32 * 32 * 4, '\0');
+    image.resize(static_cast<size_t>(GetBitmapBits(parts.hbmColor, static_cast<LONG>(image.size()), &image[0])));
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    DestroyIcon(icon);
     return image;
 }
 

@@ -25,12 +25,9 @@ cat >tsa.cnf <<'CNF'
 default_tsa = tsa_config
 [ tsa_config ]
 serial = ./tsa.serial
-crypto_device = builtin
 signer_digest = sha256
 default_policy = 1.2.3.4.1
 digests = sha1, sha256
-accuracy = secs:1
-ess_cert_id_chain = no
 ess_cert_id_alg = sha256
 CNF
 echo 01 >tsa.serial

@@ -1,6 +1,5 @@
 #pragma once
-// Driving real things from a test: files in a scratch folder, processes and the windows and
-// message boxes they show, pixels drawn or on screen, and the demo game's steering and journal.
+// Driving real things from a test: files, processes and their windows, pixels, the demo game.
 #include <windows.h>
 
 #include <cstdint>

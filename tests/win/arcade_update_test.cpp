@@ -30,7 +30,7 @@ std::string Apply()
 
 }  // namespace
 
-TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
+TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfoldersAndAPathTooLongForItsBufferIsRefusedNotCut)
 {
     ArcadeFolder arcade;
     InstallAndShutDown(arcade);
@@ -55,6 +55,28 @@ TEST(ArcadeUpdate, SuccessfulMoveAndLoadKeepsTheBackupAndTheSubfolders)
     EXPECT_EQ(ReadFileBytes(arcade.path + "Channel.dat"), "channel");
     EXPECT_TRUE(arcade.Exists("Backup\\MorvessaArcade.dll"));
     EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
+    MA_ShutDown();
+
+    // 259 characters and the terminator fill the 260-character buffer exactly; 260 do not fit.
+    char joined[MAX_PATH];
+    EXPECT_TRUE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(59, 'b').c_str()));
+    EXPECT_FALSE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(60, 'b').c_str()));
+    std::vector<std::wstring> made;
+    std::string fits;
+    for (size_t length : {259u, 260u}) {
+        const std::string name = std::string(length - arcade.path.size() - 11, 'L') + ".txt";
+        const std::string narrow = arcade.path + "Update\\" + name;
+        // Only the long-path form can make such a file; the update itself uses ordinary paths.
+        made.push_back(L"\\\\?\\" + std::wstring(narrow.begin(), narrow.end()));
+        HANDLE file = CreateFileW(made.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        fits = fits.empty() ? name : fits;
+    }
+    EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the file that cannot be named fails the move";
+    EXPECT_TRUE(arcade.Exists(fits)) << "the one that fits was moved";
+    for (const std::wstring& path : made)
+        DeleteFileW(path.c_str());
 }
 
 TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFails)
@@ -80,31 +102,4 @@ TEST(ArcadeUpdate, AFileThatCannotBeMovedRestoresTheBackupEvenWhenItsFirstLoadFa
         EXPECT_FALSE(arcade.Exists("Arcade"));
         EXPECT_TRUE(arcade.Exists("Backup\\Data1.txt"));
     }
-}
-
-TEST(ArcadeUpdate, APathTooLongForItsBufferIsRefusedNotCut)
-{
-    ArcadeFolder arcade;
-    InstallAndShutDown(arcade);
-    // 259 characters and the terminator fill the 260-character buffer exactly; 260 do not fit.
-    char joined[MAX_PATH];
-    EXPECT_TRUE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(59, 'b').c_str()));
-    EXPECT_FALSE(JoinPath(joined, std::string(200, 'a').c_str(), std::string(60, 'b').c_str()));
-    std::vector<std::wstring> made;
-    std::string fits;
-    CreateDirectoryA((arcade.path + "Update").c_str(), nullptr);
-    for (size_t length : {259u, 260u}) {
-        const std::string name = std::string(length - arcade.path.size() - 11, 'L') + ".txt";
-        const std::string narrow = arcade.path + "Update\\" + name;
-        // Only the long-path form can make such a file; the update itself uses ordinary paths.
-        made.push_back(L"\\\\?\\" + std::wstring(narrow.begin(), narrow.end()));
-        HANDLE file = CreateFileW(made.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        CloseHandle(file);
-        fits = fits.empty() ? name : fits;
-    }
-    EXPECT_EQ(Apply(), "true v1 rolled back notice") << "the file that cannot be named fails the move";
-    EXPECT_TRUE(arcade.Exists(fits)) << "the one that fits was moved";
-    for (const std::wstring& path : made)
-        DeleteFileW(path.c_str());
 }

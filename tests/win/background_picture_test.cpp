@@ -6,11 +6,6 @@
 namespace {
 const COLORREF kUntouched = RGB(255, 0, 255);
 
-std::string TestPicture(const char* name)
-{
-    return ProgramFolder() + "testdata\\" + name;
-}
-
 // The shared holder is left empty for whatever runs next.
 struct HeldBackground {
     ~HeldBackground()
@@ -35,7 +30,7 @@ void ExpectQuadrantsAt(const PixelCanvas& canvas, int left, int top)
 TEST(BackgroundPicture, CoversTheClientAreaIsDrawnUprightAndFailedLoadsKeepItUnlessTheFileIsNoPicture)
 {
     HeldBackground held;
-    ASSERT_TRUE(TheBackground.Load(TestPicture("Background.jpg").c_str()));
+    ASSERT_TRUE(TheBackground.Load((ProgramFolder() + "testdata\\Background.jpg").c_str()));
     LONG width = 0, height = 0;
     TheBackground.GetHimetricSize(&width, &height);
     const SIZE pixels = TheBackground.GetSizeInPixels(nullptr);
@@ -52,7 +47,7 @@ TEST(BackgroundPicture, CoversTheClientAreaIsDrawnUprightAndFailedLoadsKeepItUnl
     EXPECT_GT(GetGValue(panel), 200) << std::hex << panel;
     EXPECT_GT(GetBValue(panel), 190) << std::hex << panel;
 
-    ASSERT_TRUE(TheBackground.Load(TestPicture("Quadrants.bmp").c_str()));
+    ASSERT_TRUE(TheBackground.Load((ProgramFolder() + "testdata\\Quadrants.bmp").c_str()));
     PixelCanvas canvas(60, 50, kUntouched);
     RECT rect = {0, 0, 0, 0};
     EXPECT_TRUE(TheBackground.Render(canvas.dc, &rect, nullptr));
