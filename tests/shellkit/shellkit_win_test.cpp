@@ -149,13 +149,6 @@ void NothingInstalled()
         DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
 }
 
-// The uninstaller run from its folder rather than from a copy of itself, so that its exit code is
-// its own (it cannot delete itself then).
-DWORD UninstallInPlace(const std::string& folder, const std::string& arguments)
-{
-    return RunToEnd(folder + "\\Uninstall.exe", arguments + " _?=" + folder);
-}
-
 // The uninstaller as Add/Remove Programs runs it, silent, waited for until the entry is gone.
 void Uninstall(HKEY root, const std::string& folder)
 {
@@ -320,7 +313,8 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
 
         EXPECT_EQ(RunToEnd(kSetup13, "/S"), 2u) << "an upgrade";
         EXPECT_EQ(RunToEnd(kSetup, "/S"), 2u) << "the same version again";
-        EXPECT_EQ(UninstallInPlace(installed, "/S"), 2u);
+        // The uninstaller run from its folder, not from a copy of itself, so that its exit code is its own.
+        EXPECT_EQ(RunToEnd(installed + "\\Uninstall.exe", "/S _?=" + installed), 2u);
         EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
         EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
 
