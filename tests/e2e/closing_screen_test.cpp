@@ -44,9 +44,8 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     ChildRun second;
     second.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, run.GamePids()[1]);
     ASSERT_NE(second.process.hProcess, nullptr);
-    // A game without a window leaves the countdown running: it ends 20 seconds after the first game,
-    // plus the five seconds of close steps the game does not answer, with no question. A countdown
-    // restarted by the click would end ten seconds later.
+    // A game without a window leaves the countdown running: it ends 20 s after the first game, plus the
+    // 5 s of unanswered close steps, with no question; one restarted by the click would end 10 s later.
     EXPECT_NEAR(run.EndedAfter(shown, 45000), 27000, 5000);
     EXPECT_EQ(second.WaitExit(5000), 0xFFFFFFFFu) << "the windowless game was terminated";
 }

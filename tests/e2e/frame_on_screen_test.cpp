@@ -32,9 +32,8 @@ struct ClearTypeOn {
 
 }  // namespace
 
-// Whatever paints the window over, the next due tick shows the whole frame again: the arcade layer
-// taking WM_PAINT to paint its own colour, after an invalidation or a hide and show, or a program
-// drawing into the window without invalidating it.
+// Whatever paints the window over (the arcade layer taking WM_PAINT after an invalidation or a hide
+// and show, or a program drawing into it), the next due tick shows the whole frame again.
 TEST(FrameOnScreen, ComesBackWithinATickOfAnythingPaintingOverIt)
 {
     ShellRun run;

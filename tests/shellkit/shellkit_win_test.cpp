@@ -30,9 +30,8 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder)
     return files;
 }
 
-// The shell in a folder comes up with the arcade layer's files written, starts the game, and shows
-// its closing screen once the game ends; with `update`, Other Games there lets the arcade layer
-// stage version 2 (SteerArcade), which the shell moves into place.
+// The shell in a folder writes the arcade files, starts the game and shows its closing screen after
+// it; with `update`, Other Games lets the arcade layer stage version 2 (SteerArcade), moved into place.
 void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = false)
 {
     const std::string arcade = shellPath.substr(0, shellPath.rfind('\\')) + "\\MorvessaArcade\\";

@@ -10,9 +10,8 @@
 
 namespace {
 
-// The arcade calls of one session in a shown window whose procedure is the shell's: a tick, a
-// WM_PAINT, four ticks (the update the DLL stages after its third frame comes between two), the
-// Escape that ends the session and two ticks more.
+// The arcade calls of one session in a shown window whose procedure is the shell's: a tick, a WM_PAINT,
+// four ticks (with the update the DLL stages after its third frame), Escape, and two ticks more.
 std::vector<std::string> SessionCalls(const std::function<void()>& start, const std::function<void()>& tick,
                                       const std::function<void(HWND)>& paint)
 {
@@ -52,10 +51,8 @@ std::vector<std::string> SessionCalls(const std::function<void()>& start, const 
 
 }  // namespace
 
-// The arcade layer sees the calls of the old way, in its order, with or without a frame bitmap:
-// each session tick asks for the frame, the end, and the rectangles, the count before each copy.
-// The tick that ends a session copies the whole frame, as the old way did from the frame bitmap:
-// every pixel the arcade layer wrote shows, those outside the rectangles it reported too.
+// The arcade layer sees the calls of the old way, in its order, with or without a frame bitmap; the
+// tick that ends a session shows the whole frame, pixels outside the reported rectangles too.
 TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmapAndTheWholeFrameShowsAfterASession)
 {
     ScreenController& controller = ScreenController::Instance();
