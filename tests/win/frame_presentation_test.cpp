@@ -91,6 +91,7 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmapAndThe
                 controller.SetState(&ScreenController::StateClosing);
                 controller.lastTickTime = timeGetTime();
                 controller.tickBacklog = 20 * 100;  // every tick of the test is due
+                controller.Tick();                   // the closing screen shown before the session
                 controller.OpenOtherGames();
             },
             [&] {
