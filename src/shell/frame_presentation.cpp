@@ -19,28 +19,33 @@ void ScreenController::CreateFrameBuffer()
         DeleteObject(presentationBitmap);
     frameBits = nullptr;
     presentationBitmap = nullptr;
+    presentationBits = nullptr;
     frameBitmap = CreateFrameBitmap(WrapperWindow, clientWidth, clientHeight, &frameBits, &frameStride);
     if (frameBitmap != nullptr)
-        presentationBitmap = CreatePresentationBitmap(WrapperWindow, clientWidth, clientHeight);
+        presentationBitmap = CreatePresentationBitmap(WrapperWindow, clientWidth, clientHeight, &presentationBits);
     presentationStale = true;
     frameComposer.Forget();
 }
 
-HBITMAP ScreenController::WholeFrameSource()
+bool ScreenController::PresentationCopyReady()
 {
     if (presentationBitmap == nullptr || frameBitmap == nullptr)
-        return frameBitmap;
+        return false;
     if (presentationStale) {
         CopyBitmap(frameBitmap, presentationBitmap, clientWidth, clientHeight);
         presentationStale = false;
     }
-    return presentationBitmap;
+    return true;
 }
 
 void ScreenController::Present()
 {
     if (!menuSessionActive) {
-        const FrameCopy copy(WrapperWindow, WholeFrameSource());
+        if (PresentationCopyReady()) {
+            ShowPresentationBits(WrapperWindow, presentationBits, clientWidth, clientHeight);
+            return;
+        }
+        const FrameCopy copy(WrapperWindow, frameBitmap);
         copy.Copy(RECT{0, 0, clientWidth, clientHeight});
         return;
     }

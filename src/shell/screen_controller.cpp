@@ -37,6 +37,7 @@ void ScreenController::Initialize()
     frameBitmap = nullptr;
     frameBits = nullptr;
     presentationBitmap = nullptr;
+    presentationBits = nullptr;
     RECT client = {0, 0, 0, 0};
     GetClientRect(WrapperWindow, &client);
     clientWidth = client.right;

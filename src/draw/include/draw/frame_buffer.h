@@ -14,8 +14,13 @@ HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** 
 
 // A 32-bit top-down DIB section of that size, blue-green-red-unused, for showing a 24-bit frame
 // from: Wine turns 24-bit pixels into its 32-bit window surface's on every copy to a window,
-// which costs several times the copy itself. Null when it cannot be made.
-HBITMAP CreatePresentationBitmap(HWND window, int32_t width, int32_t height);
+// which costs several times the copy itself. Null (and *bits null) when it cannot be made.
+HBITMAP CreatePresentationBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits);
+
+// The pixels of a 32-bit top-down bitmap of that size to the window's top-left corner. Straight
+// from the bits, it needs neither a memory DC nor a selection: a whole frame on every tick costs
+// about half of a BitBlt's.
+void ShowPresentationBits(HWND window, const uint8_t* bits, int32_t width, int32_t height);
 
 // Every pixel of one bitmap into another of at least that size, at the same place.
 void CopyBitmap(HBITMAP from, HBITMAP to, int32_t width, int32_t height);

@@ -40,6 +40,7 @@ struct ScreenController {
     // The frame at 32 bits, what whole frames are shown from (null where it could not be made);
     // stale once anything drew into the frame bitmap since it was brought up to date.
     HBITMAP presentationBitmap = nullptr;
+    uint8_t* presentationBits = nullptr;
     bool presentationStale = true;
     ButtonList buttons;
     ScreenState state = nullptr;
@@ -79,9 +80,8 @@ struct ScreenController {
     bool IsTickDue();
     void CreateFrameBuffer();
     void Present();
-    // What a whole frame is copied to the window from: the 32-bit copy, brought up to date
-    // first, or else the frame bitmap itself.
-    HBITMAP WholeFrameSource();
+    // Brings the 32-bit copy up to date; false where there is none to show whole frames from.
+    bool PresentationCopyReady();
 
     // Text of the screens.
     char* ExpandTemplate(const char* text);
