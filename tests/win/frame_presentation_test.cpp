@@ -138,21 +138,17 @@ TEST(FrameBuffer, RowsArePaddedToWholePixelsOfFourBytes)
         ASSERT_NE(controller.frameBits, nullptr);
         const uint32_t stride = width == 720 ? 2160u : 2172u;
         EXPECT_EQ(controller.frameStride, stride);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, controller.frameBitmap);
-        SetPixel(dc, 10, 0, RGB(1, 2, 3));
-        SetPixel(dc, 0, 1, RGB(4, 5, 6));
+        MemoryDC memory(nullptr);
+        GdiSelection selected(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
+        SetPixel(memory.dc, 10, 0, RGB(1, 2, 3));
+        SetPixel(memory.dc, 0, 1, RGB(4, 5, 6));
         GdiFlush();
         const uint8_t* bits = controller.frameBits;
-        EXPECT_EQ(bits[30], 3) << width;
-        EXPECT_EQ(bits[31], 2) << width;
-        EXPECT_EQ(bits[32], 1) << width;
+        EXPECT_EQ(RGB(bits[32], bits[31], bits[30]), RGB(1, 2, 3)) << "blue, green, red from byte 30 of " << width;
         EXPECT_EQ(bits[stride], 6) << width;
         // The last pixel of the widened buffer is GDI's too.
         controller.frameBits[stride * 540 - 1] = 7;
-        EXPECT_EQ(GetPixel(dc, static_cast<int>(stride / 3) - 1, 539), RGB(7, 0, 0)) << width;
-        SelectObject(dc, previous);
-        DeleteDC(dc);
+        EXPECT_EQ(GetPixel(memory.dc, static_cast<int>(stride / 3) - 1, 539), RGB(7, 0, 0)) << width;
     }
     DeleteObject(controller.frameBitmap);
 }
