@@ -10,7 +10,8 @@ TEST(ClosingScreen, ComesBackCentredShowsItsPartsAndPlayGameLeavesItsCountdownRu
     // Moved away while hidden: showing it again must put it back in the centre.
     SetWindowPos(run.wrapper, nullptr, 20, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     HANDLE first = OpenProcess(PROCESS_TERMINATE, FALSE, run.GamePids()[0]);
-    ASSERT_TRUE(first != nullptr && TerminateProcess(first, 3));
+    ASSERT_NE(first, nullptr) << GetLastError();
+    ASSERT_TRUE(TerminateProcess(first, 3)) << GetLastError();
     CloseHandle(first);
     ASSERT_TRUE(run.WaitVisible(true)) << "the wrapper comes back when the game has ended";
     const DWORD shown = GetTickCount();
