@@ -40,18 +40,17 @@ bool ScreenController::PresentationCopyReady()
 
 void ScreenController::Present()
 {
+    if (!menuSessionActive && PresentationCopyReady()) {
+        ShowPresentationBits(WrapperWindow, presentationBits, clientWidth, clientHeight);
+        return;
+    }
+    const FrameCopy copy(WrapperWindow, frameBitmap);
     if (!menuSessionActive) {
-        if (PresentationCopyReady()) {
-            ShowPresentationBits(WrapperWindow, presentationBits, clientWidth, clientHeight);
-            return;
-        }
-        const FrameCopy copy(WrapperWindow, frameBitmap);
         copy.Copy(RECT{0, 0, clientWidth, clientHeight});
         return;
     }
     // The count is asked again before each copy, with or without a frame bitmap: the arcade
     // layer may change its mind, and it sees these calls.
-    const FrameCopy copy(WrapperWindow, frameBitmap);
     for (int32_t i = 0; i < MA_GetNumberOfRectsToUpdate(); ++i)
         copy.Copy(MA_GetUpdateRect(i));
 }
