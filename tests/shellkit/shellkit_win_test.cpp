@@ -357,8 +357,7 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
 TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNameAndEndWithPlay)
 {
     NothingInstalled();
-    TempFolder journals;
-    SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
+    SetDemoGameBehaviour("exitafter=1500", "");
     ChildRun setup;
     ASSERT_TRUE(setup.Start(kSetup));
     HWND window = setup.WaitWindow("#32770", 20000);
@@ -383,7 +382,6 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.
     HWND wrapper = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
-    EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game ran";
     SetDemoGameBehaviour("", "");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
     PostMessageA(wrapper, WM_CLOSE, 0, 0);
