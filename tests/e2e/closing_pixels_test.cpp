@@ -21,8 +21,7 @@ TEST(ClosingPixels, FramesOnScreenEqualTheOldWayForShortLongSpacelessBlankAndTab
             shot.CaptureClient(run.wrapper);
             PixelCanvas expected(720, 540);
             DrawOldClosingFrame(expected.dc, name.c_str(), countdown);
-            GdiFlush();
-            EXPECT_EQ(PixelDifferences(shot, expected), "0") << countdown << " s, name \"" << name << "\"";
+            EXPECT_EQ(shot.Differences(expected), "0") << countdown << " s, name \"" << name << "\"";
         };
         ASSERT_TRUE(showing(kWhite, 466, 490));
         DWORD shown = GetTickCount();

@@ -78,14 +78,13 @@ TEST(FrameOnScreen, WithoutABackgroundEveryFrameIsDrawnOverTheLast)
     // Black text on a black buffer: the countdown's own digits never show.
     for (int frame = 0; frame < 400; ++frame)
         DrawOldClosingFrame(expected.dc, "Sample Game", 20.0f);
-    GdiFlush();
     PixelCanvas shot(720, 540);
     ASSERT_TRUE(WaitUntil([&] { return shot.CaptureClient(run.wrapper), shot.At(466, 490) == kWhite; }, 10000));
     const DWORD shown = GetTickCount();
     for (const DWORD at : {3000, 8000}) {
         SleepUntil(shown + at);
         shot.CaptureClient(run.wrapper);
-        EXPECT_EQ(PixelDifferences(shot, expected), "0") << at << " ms in";
+        EXPECT_EQ(shot.Differences(expected), "0") << at << " ms in";
     }
 }
 

@@ -33,7 +33,7 @@ struct ShellRun {
 
     // False when the shell or its window did not come up.
     bool Start(const std::string& gameBehaviour, const std::string& arcadeSettings = "");
-    std::vector<std::string> ArcadeCalls() const;
+    std::vector<std::string> ArcadeCalls() const { return ReadLines(arcadeJournal); }
     // Index of the first arcade journal line at or after `from` that starts with the prefix, or -1.
     int FindCall(const std::string& prefix, size_t from = 0) const;
     bool WaitCall(const std::string& prefix, size_t from = 0) const;
@@ -54,9 +54,6 @@ struct BackgroundAside {
     BackgroundAside(const BackgroundAside&) = delete;
     BackgroundAside& operator=(const BackgroundAside&) = delete;
 };
-
-// How many pixels differ, and where the first of them is: "0" when none.
-std::string PixelDifferences(const PixelCanvas& shot, const PixelCanvas& expected);
 
 // A game name of exactly `length` characters, in words.
 std::string GameName(size_t length);

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <set>
 #include <sstream>
+
+#include "file_system.h"
+#include "process.h"
 
 // The native shellkit run as a publisher runs it, on game folders made of the Windows builds' programs.
 namespace {
@@ -23,34 +25,6 @@ struct Scratch {
     ~Scratch() { fs::remove_all(root); }
 };
 
-// For the shell that popen runs.
-std::string Quoted(const fs::path& path)
-{
-    std::string quoted = "'";
-    for (char c : path.string())
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-struct KitRun {
-    int exitCode;
-    std::string output;  // both streams unless told
-};
-
-KitRun RunKit(const std::string& arguments, const fs::path& in = ".", const std::string& streams = "2>&1",
-              const std::string& kit = SHELLKIT)
-{
-    FILE* pipe = popen(("cd " + Quoted(in) + " && " + kit + " " + arguments + " " + streams).c_str(), "r");
-    if (pipe == nullptr)
-        return {-1, "not started"};
-    std::string output;
-    char buffer[4096];
-    for (size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
-        output.append(buffer, read);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
 void WriteText(const fs::path& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -62,6 +36,21 @@ std::string ReadText(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+struct KitRun {
+    int exitCode;
+    std::string output;  // both streams unless told
+};
+
+KitRun RunKit(const std::string& arguments, const fs::path& in = ".", const std::string& streams = "",
+              const std::string& kit = SHELLKIT)
+{
+    const std::string log = TemporarySibling((fs::temp_directory_path() / "shellkit-test.log").string());
+    const int code = RunShellCommand("cd " + ShellQuoted(in) + " && " + kit + " " + arguments + " " + streams, log);
+    const KitRun run = {code, ReadText(log)};
+    fs::remove(log);
+    return run;
+}
+
 fs::path WindowsBin(const std::string& file)
 {
     return fs::path(WIN32_BIN) / file;
@@ -69,9 +58,10 @@ fs::path WindowsBin(const std::string& file)
 
 std::string NewArguments(const fs::path& folder, const std::string& name)
 {
-    return "new " + Quoted(folder) + " --name " + Quoted(name) + " --app-id 1001 --channel 7 --game " +
-           Quoted(WindowsBin("demo-game.exe")) + " --background " + Quoted(WindowsBin("testdata/Background.jpg")) +
-           " --arcade " + Quoted(WindowsBin("MorvessaArcade.dll")) + " --shell " + Quoted(WindowsBin("shell.exe"));
+    return "new " + ShellQuoted(folder) + " --name " + ShellQuoted(name) + " --app-id 1001 --channel 7 --game " +
+           ShellQuoted(WindowsBin("demo-game.exe")) + " --background " +
+           ShellQuoted(WindowsBin("testdata/Background.jpg")) + " --arcade " +
+           ShellQuoted(WindowsBin("MorvessaArcade.dll")) + " --shell " + ShellQuoted(WindowsBin("shell.exe"));
 }
 
 using Breaker = std::function<void(const fs::path&)>;
@@ -120,7 +110,8 @@ Breaker RenameGame(const std::string& name)
 Breaker Picture(const std::string& drawing, const std::string& size = "720x540")
 {
     return [=](const fs::path& folder) {
-        std::system(("convert-im6.q16 -size " + size + " " + drawing + " " + Quoted(folder / "Background.jpg")).c_str());
+        const std::string picture = ShellQuoted(folder / "Background.jpg");
+        std::system(("convert-im6.q16 -size " + size + " " + drawing + " " + picture).c_str());
     };
 }
 
@@ -145,8 +136,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
     const fs::path game = scratch.root / "Game";
     const KitRun made = RunKit(NewArguments(clean, kGame));
     ASSERT_EQ(made.exitCode, 0) << made.output;
-    std::ifstream written(clean / "MAW_002.dat", std::ios::binary);
-    ASSERT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), kSettings);
+    ASSERT_EQ(ReadText(clean / "MAW_002.dat"), kSettings);
 
     const std::string settings = "Game/MAW_002.dat";
     const std::string dll = "Game/MorvessaArcade/MorvessaArcade.dll";
@@ -336,7 +326,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
     WriteText(notes, "not a program");
     WriteText(setup, "an older installer, replaced");
     ASSERT_EQ(RunKit(NewArguments(game, kGame)).exitCode, 0);
-    EXPECT_EQ(RunKit("check " + Quoted(game)).exitCode, 0);
+    EXPECT_EQ(RunKit("check " + ShellQuoted(game)).exitCode, 0);
 
     const std::string good = NewArguments(place / "Fresh", kGame);
     const auto with = [&](const std::string& flag, const std::string& value) {
@@ -345,7 +335,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
         const size_t end = arguments.find(" --", at + 2);
         return arguments.replace(at, end == std::string::npos ? std::string::npos : end - at, flag + " " + value);
     };
-    const std::string installer = "installer " + Quoted(game) + " --out " + Quoted(setup);
+    const std::string installer = "installer " + ShellQuoted(game) + " --out " + ShellQuoted(setup);
     const struct {
         const char* name;
         std::string arguments;
@@ -374,29 +364,29 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
         {"folder exists", NewArguments(game, kGame), 2, "exists already"},
         {"parent is a file", NewArguments(notes / "Game", kGame), 2, "no folder"},
         {"parent cannot be written", NewArguments("/proc/Game", kGame), 2, "cannot write in /proc"},
-        {"game missing", with("--game", Quoted(place / "none.exe")), 2, "none.exe: no such file; nothing was written"},
-        {"game a folder", with("--game", Quoted(place)), 2, "a folder, not a file; nothing was written"},
+        {"game missing", with("--game", ShellQuoted(place / "none.exe")), 2, "none.exe: no such file; nothing was written"},
+        {"game a folder", with("--game", ShellQuoted(place)), 2, "a folder, not a file; nothing was written"},
         {"no shell beside the kit", NewArguments(place / "Fresh", kGame).substr(0, good.find(" --shell")), 2,
          "no shell.exe beside shellkit, nor in the shipping build's folder beside it: name the shell with --shell PATH"},
-        {"game not a program", with("--game", Quoted(notes)), 1, "would have 1 error(s); nothing was written"},
-        {"background not a JPEG", with("--background", Quoted(notes)), 1, notes.string() + ": error: is not a JPEG picture"},
-        {"check of no folder", "check " + Quoted(place / "none"), 2, "none: no such folder"},
-        {"installer without --out", "installer " + Quoted(game), 2, "--out is missing"},
-        {"installer of no folder", "installer " + Quoted(place / "none") + " --out " + Quoted(setup), 2, "no such folder"},
-        {"installer of a folder with errors", "installer " + Quoted(place / "Empty") + " --out " + Quoted(setup), 1,
+        {"game not a program", with("--game", ShellQuoted(notes)), 1, "would have 1 error(s); nothing was written"},
+        {"background not a JPEG", with("--background", ShellQuoted(notes)), 1, notes.string() + ": error: is not a JPEG picture"},
+        {"check of no folder", "check " + ShellQuoted(place / "none"), 2, "none: no such folder"},
+        {"installer without --out", "installer " + ShellQuoted(game), 2, "--out is missing"},
+        {"installer of no folder", "installer " + ShellQuoted(place / "none") + " --out " + ShellQuoted(setup), 2, "no such folder"},
+        {"installer of a folder with errors", "installer " + ShellQuoted(place / "Empty") + " --out " + ShellQuoted(setup), 1,
          "error(s): no installer was made"},
         {"version of two parts", installer + " --version 1.2", 2, "is not X.Y.Z"},
         {"version part too large", installer + " --version 1.2.65536", 2, "is not X.Y.Z"},
-        {"out in no folder", "installer " + Quoted(game) + " --out " + Quoted(place / "none" / "S.exe"), 2, "no folder"},
-        {"makensis not found", installer + " --makensis " + Quoted(place / "makensis"), 2,
+        {"out in no folder", "installer " + ShellQuoted(game) + " --out " + ShellQuoted(place / "none" / "S.exe"), 2, "no folder"},
+        {"makensis not found", installer + " --makensis " + ShellQuoted(place / "makensis"), 2,
          "makensis was not found: install NSIS (the Debian package nsis), or name it with --makensis PATH"},
-        {"no certificate", installer + " --sign " + Quoted(place / "c.pfx"), 2, "no such certificate"},
-        {"password alone", installer + " --sign-password-file " + Quoted(notes), 2, "a password or a timestamp server without --sign"},
-        {"password on a command line", installer + " --sign " + Quoted(notes) + " --sign-password x", 2,
+        {"no certificate", installer + " --sign " + ShellQuoted(place / "c.pfx"), 2, "no such certificate"},
+        {"password alone", installer + " --sign-password-file " + ShellQuoted(notes), 2, "a password or a timestamp server without --sign"},
+        {"password on a command line", installer + " --sign " + ShellQuoted(notes) + " --sign-password x", 2,
          "would put the password on a command line"},
-        {"certificate not one", installer + " --sign " + Quoted(notes), 1, "could not sign Target Practice.MWG"},
+        {"certificate not one", installer + " --sign " + ShellQuoted(notes), 1, "could not sign Target Practice.MWG"},
         {"signing command without its file", installer + " --sign-command 'sign-it'", 2, "has no {file}"},
-        {"arcade natively", "arcade " + Quoted(WindowsBin("MorvessaArcade.dll")), 2, "the command needs Windows"},
+        {"arcade natively", "arcade " + ShellQuoted(WindowsBin("MorvessaArcade.dll")), 2, "the command needs Windows"},
     };
     // Everything in the folder, so that a refused command is seen to leave nothing behind.
     const auto listing = [&] { return std::set<fs::path>(fs::recursive_directory_iterator(place), {}); };
@@ -408,7 +398,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
     for (const auto& input : cases) {
         SCOPED_TRACE(input.name);
         const bool lonely = input.arguments.find(" --shell ") == std::string::npos && input.arguments.compare(0, 4, "new ") == 0;
-        const KitRun run = RunKit(input.arguments, ".", "2>&1", lonely ? lonelyKit.string() : SHELLKIT);
+        const KitRun run = RunKit(input.arguments, ".", "", lonely ? lonelyKit.string() : SHELLKIT);
         EXPECT_EQ(run.exitCode, input.exitCode) << run.output;
         EXPECT_NE(run.output.find(input.message), std::string::npos) << run.output;
         EXPECT_EQ(listing(), before);
@@ -428,15 +418,15 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
     EXPECT_EQ(hop.output, (scratch.root / "Hop").string() + ": laid out for \"Pebble: The Hop\" as Pebble The Hop.exe (0 warning(s))\n");
     EXPECT_EQ(ReadText(scratch.root / "Hop" / "MAW_002.dat"), "Application Name=Pebble: The Hop" + settings);
     EXPECT_TRUE(fs::exists(scratch.root / "Hop" / "Pebble The Hop.MWG"));
-    EXPECT_EQ(RunKit("check " + Quoted(scratch.root / "Hop")).exitCode, 0);
+    EXPECT_EQ(RunKit("check " + ShellQuoted(scratch.root / "Hop")).exitCode, 0);
 
     const fs::path cafe = scratch.root / "Cafe";
     const KitRun laidOut = RunKit(NewArguments(cafe, "Caf\xC3\xA9 Rush") + " --file-name Rush");
     ASSERT_EQ(laidOut.exitCode, 0) << laidOut.output;
     EXPECT_EQ(ReadText(cafe / "MAW_002.dat"), "Application Name=Caf\xE9 Rush" + settings);
     EXPECT_TRUE(fs::exists(cafe / "Rush.exe"));
-    const std::string cafeInstaller = "installer " + Quoted(cafe) + " --out ";
-    ASSERT_EQ(RunKit(cafeInstaller + Quoted(scratch.root / "plain.exe")).exitCode, 0);
+    const std::string cafeInstaller = "installer " + ShellQuoted(cafe) + " --out ";
+    ASSERT_EQ(RunKit(cafeInstaller + ShellQuoted(scratch.root / "plain.exe")).exitCode, 0);
 
     // Litter that does not compress: packed, it would grow the installer by its whole size.
     std::string noise(200000, '\0');
@@ -444,7 +434,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
         noise[i] = static_cast<char>(x >> 16);
     WriteText(cafe / "Thumbs.db", noise);
     WriteText(cafe / "Rush.pdb", noise);
-    const KitRun litter = RunKit(cafeInstaller + Quoted(scratch.root / "litter.exe"));
+    const KitRun litter = RunKit(cafeInstaller + ShellQuoted(scratch.root / "litter.exe"));
     ASSERT_EQ(litter.exitCode, 0) << litter.output;
     EXPECT_NE(litter.output.find("3 warning(s)"), std::string::npos) << litter.output;
     EXPECT_LT(fs::file_size(scratch.root / "litter.exe"), fs::file_size(scratch.root / "plain.exe") + 4096);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 
+#include "arcade/ma_module_state.h"
 #include "shell_driver.h"
 
 namespace {
@@ -143,7 +144,7 @@ void NothingInstalled()
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         RegDeleteTreeA(root, kUninstallKey);
     for (const std::string& folder : {kPerUserFolder, kSharedFolder})
-        RemoveTree(folder + "\\");
+        DeleteFolderTree(folder.c_str());
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
         DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
 }
@@ -158,22 +159,12 @@ void Uninstall(HKEY root, const std::string& folder)
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
 }
 
-std::string ControlText(HWND control)
-{
-    // Asked for: another process's edit box keeps its text to itself.
-    char text[1024] = "";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
-                        &copied);
-    return text;
-}
-
 using ControlSearch = std::pair<std::string, HWND>;
 
 BOOL CALLBACK MatchControl(HWND control, LPARAM search)
 {
     auto* wanted = reinterpret_cast<ControlSearch*>(search);
-    const bool found = IsWindowVisible(control) && ControlText(control) == wanted->first;
+    const bool found = IsWindowVisible(control) && WindowText(control) == wanted->first;
     return found ? (wanted->second = control, FALSE) : TRUE;
 }
 
@@ -366,8 +357,7 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
 TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNameAndEndWithPlay)
 {
     NothingInstalled();
-    TempFolder journals;
-    SetDemoGameBehaviour("exitafter=1500", journals.File("game.txt"));
+    SetDemoGameBehaviour("exitafter=1500", "");
     ChildRun setup;
     ASSERT_TRUE(setup.Start(kSetup));
     HWND window = setup.WaitWindow("#32770", 20000);
@@ -378,7 +368,7 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     ASSERT_NE(forAnyone, nullptr);
     EXPECT_TRUE(Checked(forMe));
     EXPECT_FALSE(Checked(forAnyone));
-    EXPECT_EQ(ControlText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
+    EXPECT_EQ(WindowText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
     const auto shown = [&](const std::string& text) { return [&window, text] { return WaitControl(window, text, 0) != nullptr; }; };
     EXPECT_TRUE(PressUntil(window, IDOK, shown(kPerUserFolder))) << "the folder offered";
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Select components to install:")));
@@ -392,7 +382,6 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     // Finish started the game: its shell comes up and, once the game has ended, closes on request.
     HWND wrapper = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (wrapper = FindWindowA(kWrapperClass, kGame)) != nullptr; }, 15000));
-    EXPECT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 10000)) << "the game ran";
     SetDemoGameBehaviour("", "");
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
     PostMessageA(wrapper, WM_CLOSE, 0, 0);

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "arcade/ma_module_state.h"
+#include "host/module_directory.h"
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
@@ -25,9 +28,7 @@ void SleepUntil(DWORD tick)
 std::string ProgramFolder()
 {
     char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string file(path);
-    return file.substr(0, file.find_last_of("\\/") + 1);
+    return GetModuleDirectory(path, MAX_PATH) ? path : "";
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to)
@@ -48,23 +49,18 @@ std::string ReadFileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-void RemoveTree(const std::string& folder)
+void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found) != FALSE) {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(folder + name + "\\");
-        else
-            DeleteFileA((folder + name).c_str());
-    }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    RemoveDirectoryA(folder.c_str());
+    std::ofstream(MakeFoldersFor(path), std::ios::binary) << bytes;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    const std::string text = ReadFileBytes(path);
+    for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
 }
 
 TempFolder::TempFolder()
@@ -78,9 +74,9 @@ TempFolder::TempFolder()
     path += "\\";
 }
 
-void TempFolder::Write(const std::string& name, const std::string& bytes) const
+TempFolder::~TempFolder()
 {
-    std::ofstream(MakeFoldersFor(File(name)), std::ios::binary) << bytes;
+    DeleteFolderTree(path.c_str());
 }
 
 ChildRun::~ChildRun()
@@ -159,7 +155,9 @@ DWORD RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeo
 std::string WindowText(HWND window)
 {
     char text[1024] = "";
-    GetWindowTextA(window, text, sizeof(text));
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
+                        &copied);
     return text;
 }
 
@@ -217,13 +215,25 @@ void PixelCanvas::Fill(COLORREF colour, const RECT* area)
 int PixelCanvas::Count(COLORREF colour, const RECT* area, bool other) const
 {
     GdiFlush();
-    const RECT all = {0, 0, width, height};
-    const RECT& r = area != nullptr ? *area : all;
+    const RECT r = area != nullptr ? *area : RECT{0, 0, width, height};
     int count = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
             count += (At(x, y) == colour) != other;
     return count;
+}
+
+std::string PixelCanvas::Differences(const PixelCanvas& other, const RECT* area) const
+{
+    GdiFlush();
+    const RECT r = area != nullptr ? *area : RECT{0, 0, width, height};
+    int count = 0;
+    std::string first;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (At(x, y) != other.At(x, y) && count++ == 0)
+                first = " first at " + std::to_string(x) + "," + std::to_string(y);
+    return std::to_string(count) + first;
 }
 
 void PixelCanvas::CaptureClient(HWND window)

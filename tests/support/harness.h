@@ -18,19 +18,20 @@ bool CopyFileTo(const std::string& from, const std::string& to);
 std::string MakeFoldersFor(const std::string& file);
 // A whole file's bytes, or "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
-// A folder given with its trailing backslash, and everything in it, read-only files too.
-void RemoveTree(const std::string& folder);
+// The file's folders are made when missing.
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// A file's lines up to each LF: a last line without one is still being written.
+std::vector<std::string> ReadLines(const std::string& path);
 
 // A fresh folder under the temporary directory, removed with its files when it goes.
 struct TempFolder {
     std::string path;  // with a trailing backslash
     TempFolder();
-    ~TempFolder() { RemoveTree(path); }
+    ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     std::string File(const std::string& name) const { return path + name; }
-    // The file's folders are made when missing.
-    void Write(const std::string& name, const std::string& bytes) const;
+    void Write(const std::string& name, const std::string& bytes) const { WriteFileBytes(File(name), bytes); }
 };
 
 // One started program; everything it started is ended when this goes.
@@ -56,6 +57,7 @@ struct ChildRun {
 // on the virtual desktop); its exit code, or 0xFFFFFFFF when it did not start or end in time.
 DWORD RunToEnd(const std::string& exe, const std::string& arguments, DWORD timeoutMs = 60000);
 
+// Asked of the window, so that another process's edit box gives its text too; "" when it does not answer.
 std::string WindowText(HWND window);
 std::string MessageBoxText(HWND box);
 void PressButton(HWND box, int id);
@@ -77,6 +79,8 @@ struct PixelCanvas {
     void Fill(COLORREF colour, const RECT* area = nullptr);
     // Pixels of the colour, or (with `other`) of any other colour, in the area (all when null).
     int Count(COLORREF colour, const RECT* area = nullptr, bool other = false) const;
+    // How many pixels of the area differ from the other canvas's, and where the first is: "0" when none.
+    std::string Differences(const PixelCanvas& other, const RECT* area = nullptr) const;
     // A window's client area as it is on screen now.
     void CaptureClient(HWND window);
 };

@@ -4,29 +4,23 @@
 #include <cstring>
 
 #include "draw/background_picture.h"
+#include "draw/gdi_selection.h"
 #include "draw/text_layout.h"
 #include "shell/closing_screen.h"
 #include "shell/screen_controller.h"
 
 namespace {
 
-// A font made for this one call, as the old way made one for every measurement and drawn run.
-struct OldFont {
-    HDC dc;
-    HFONT font;
-    HGDIOBJ previous;
-    OldFont(HDC dc, int points)
-        : dc(dc), font(CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold")),
-          previous(SelectObject(dc, font))
-    {
-    }
-    ~OldFont() { SelectObject(dc, previous), DeleteObject(font); }
-};
+// A font for one call, as the old way made one for every measurement and drawn run.
+HFONT OldFont(int points)
+{
+    return CreateFontA(-MulDiv(points, 96, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH, "Arial Bold");
+}
 
 void OldText(HDC dc, int x, int y, const char* text, uint32_t length, int points)
 {
-    OldFont font(dc, points);
+    GdiSelection font(dc, OldFont(points));
     TextOutA(dc, x, y, text, static_cast<int>(length));
 }
 
@@ -44,11 +38,8 @@ uint32_t OldWrappedText(HDC dc, const char* text, int points, int y, float count
 
 void OldButton(HDC dc, int left, const char* label)
 {
-    HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
-    HGDIOBJ previous = SelectObject(dc, brush);
+    GdiSelection brush(dc, CreateSolidBrush(RGB(255, 255, 255)));
     RoundRect(dc, left, 472, left + 110, 504, 20, 20);
-    SelectObject(dc, previous);
-    DeleteObject(brush);
     const uint32_t length = static_cast<uint32_t>(std::strlen(label));
     const OldExtent extent = OldMeasure(dc, label, length, 10);
     SetBkMode(dc, TRANSPARENT);
@@ -60,7 +51,7 @@ void OldButton(HDC dc, int left, const char* label)
 
 OldExtent OldMeasure(HDC dc, const char* run, uint32_t length, int points)
 {
-    OldFont font(dc, points);
+    GdiSelection font(dc, OldFont(points));
     const DWORD extent = GetTabbedTextExtentA(dc, run, static_cast<int>(length), 0, nullptr);
     return OldExtent{LOWORD(extent), HIWORD(extent)};
 }
@@ -69,11 +60,8 @@ void DrawOldClosingFrame(HDC dc, const char* name, float countdown)
 {
     DrawBackground(dc);
     const int title = static_cast<int>(OldWrappedText(dc, name, 14, 30, countdown, name));
-    HBRUSH brush = CreateSolidBrush(RGB(25, 25, 25));
-    HGDIOBJ previous = SelectObject(dc, brush);
+    GdiSelection rule(dc, CreateSolidBrush(RGB(25, 25, 25)));
     Rectangle(dc, 460, 30 + title + 4, 690, 30 + title + 5);
-    SelectObject(dc, previous);
-    DeleteObject(brush);
     OldWrappedText(dc, CLOSING_SCREEN_TEXT, 10, 30 + title + 9, countdown, name);
     OldButton(dc, 460, "Play Game");
     OldButton(dc, 587, "Other Games");

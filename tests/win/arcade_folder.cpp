@@ -1,7 +1,5 @@
 #include "arcade_folder.h"
 
-#include <fstream>
-
 #include "arcade/ma_module_state.h"
 
 static void ResetModuleState()
@@ -14,14 +12,14 @@ static void ResetModuleState()
 ArcadeFolder::ArcadeFolder()
 {
     ResetModuleState();
-    RemoveTree(path);
+    DeleteFolderTree(path.c_str());
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
 ArcadeFolder::~ArcadeFolder()
 {
     ResetModuleState();
-    RemoveTree(path);
+    DeleteFolderTree(path.c_str());
 }
 
 std::string ArcadeFolder::BuiltDll(const std::string& variant)
@@ -34,11 +32,6 @@ void ArcadeFolder::Install(const std::string& builtDll, const std::string& relat
     CopyFileTo(builtDll, MakeFoldersFor(path + relativeName));
 }
 
-void ArcadeFolder::Write(const std::string& relativeName, const std::string& bytes) const
-{
-    std::ofstream(MakeFoldersFor(path + relativeName), std::ios::binary) << bytes;
-}
-
 bool ArcadeFolder::Exists(const std::string& relativeName) const
 {
     return GetFileAttributesA((path + relativeName).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -47,13 +40,9 @@ bool ArcadeFolder::Exists(const std::string& relativeName) const
 std::vector<std::string> ArcadeFolder::Calls(const std::string& exportName) const
 {
     std::vector<std::string> lines;
-    std::ifstream file(journal);
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : ReadLines(journal))
         if (exportName.empty() || line.compare(0, exportName.size() + 1, exportName + " ") == 0 || line == exportName)
             lines.push_back(line);
-    }
     return lines;
 }
 

@@ -16,7 +16,7 @@ struct ArcadeFolder {
     // under arcade-variants\ such as "without-madll_GetValueAsFloat" or "version2".
     static std::string BuiltDll(const std::string& variant = "");
     void Install(const std::string& builtDll, const std::string& relativeName = "MorvessaArcade.dll") const;
-    void Write(const std::string& relativeName, const std::string& bytes) const;
+    void Write(const std::string& name, const std::string& bytes) const { WriteFileBytes(path + name, bytes); }
     bool Exists(const std::string& relativeName) const;
     // The reference DLL's test settings; the journal line is added.
     void Settings(const std::string& lines) const { Write("ArcadeTest.txt", lines + "\r\njournal=" + journal + "\r\n"); }
