@@ -6,6 +6,7 @@ NEEDED_PACKAGES=(cmake make g++ python3 clang libclang-rt-14-dev googletest libg
 # Installs wine32 plainly, or, where the mirror's i386 security index cannot be read, from the
 # same archive's other, whole index.
 WINE32_INSTALLER="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/install_wine32.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/i386_emulation.sh"
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
@@ -32,5 +33,5 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
       return 1
   fi
-  ensure_wine32
+  ensure_wine32 && i386_emulation_ensure
 }

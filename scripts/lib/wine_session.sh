@@ -1,21 +1,27 @@
 # A virtual X display and a persistent wineserver of our own, stopped by PID on exit.
 # Usage: wine_pick_build; wine_session_start PREFIX_DIR DEMO_GAME_EXE; ...; wine_session_stop
 
-# The build that Wine can run here: win32, the shipping build, wherever the machine runs 32-bit
-# programs. Where its kernel has 32-bit emulation switched off, Wine's 32-bit loader cannot start
-# ("Exec format error") and no 32-bit Windows program can run; the Windows tiers then run the
-# x86_64 build, through the 64-bit loader alone (found first on PATH as wine and wine-stable,
-# which wineboot calls), in a prefix of its own.
+# The build that Wine can run here: win32, the shipping build, wherever 32-bit programs run,
+# natively or through the emulator (i386_emulation.sh). Only where they cannot run at all
+# (binfmt_misc unavailable) do the Windows tiers run the x86_64 build, in a prefix of its own.
 WINE_BUILD=win32
 WINE_PREFIX_NAME=wineprefix
 wine_pick_build() {
-  if [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    WINE_BUILD=win32
-    WINE_PREFIX_NAME=wineprefix
-    return 0
+  WINE_BUILD=win32
+  WINE_PREFIX_NAME=wineprefix
+  if [ "${I386_EMULATED:-0}" -eq 1 ]; then
+    wine_use_64bit_loader
+  elif [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINE_BUILD=win64
+    WINE_PREFIX_NAME=wineprefix64
+    wine_use_64bit_loader
   fi
-  WINE_BUILD=win64
-  WINE_PREFIX_NAME=wineprefix64
+}
+
+# Every program through the 64-bit loader (found first on PATH as wine and wine-stable, which
+# wineboot calls), which hands 32-bit ones to the 32-bit loader: Debian's wine starts the 32-bit
+# loader first for every program, which under the emulator costs each 64-bit one its start-up.
+wine_use_64bit_loader() {
   local shim
   shim="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wine64-loader"
   mkdir -p "$shim"
@@ -29,8 +35,8 @@ wine_pick_build() {
 # Said wherever the 32-bit build could not be run, so that no one takes the run for more.
 wine_build_notice() {
   [ "$WINE_BUILD" = win32 ] && return 0
-  echo "NOTE: this machine runs no 32-bit programs (its kernel has 32-bit emulation switched off), so the"
-  echo "      shipping 32-bit build is built but not run; the Windows tiers run the x86_64 build instead."
+  echo "NOTE: this machine runs no 32-bit programs, natively or through binfmt_misc, so the shipping 32-bit"
+  echo "      build is built but not run; the Windows tiers run the x86_64 build instead."
 }
 
 XVFB_PID=""

@@ -19,7 +19,7 @@ GameHost& GameHost::Instance()
 }
 
 GameHost::GameHost()
-    : processInfo(), endWait(nullptr), endSignalled(1), gameWindow(nullptr), settingsText(nullptr), gameImagePath()
+    : processInfo(), gameWindow(nullptr), settingsText(nullptr), gameImagePath()
 {
     // Relative names (the settings file, the game image) then resolve against the shell's folder.
     char folder[MAX_PATH];

@@ -3,11 +3,6 @@
 void GameHost::ResetProcessRecord()
 {
     GameWindowList.count = 0;
-    // Waits for a callback still running: the handle it watches is closed next.
-    if (endWait != nullptr)
-        UnregisterWaitEx(endWait, INVALID_HANDLE_VALUE);
-    endWait = nullptr;
-    InterlockedExchange(&endSignalled, 1);
     // Nobody reads a dropped game's handles again, so they are closed rather than leaked.
     if (processInfo.hThread != nullptr)
         CloseHandle(processInfo.hThread);
@@ -27,23 +22,7 @@ void GameHost::LaunchGame()
     if (!CreateProcessA(gameImagePath, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &processInfo))
         ZeroMemory(&processInfo, sizeof(processInfo));
-    InterlockedExchange(&endSignalled, 0);
-    if (processInfo.hProcess == nullptr || !RegisterWaitForSingleObject(&endWait, processInfo.hProcess, OnGameSignalled,
-                                                                        this, INFINITE, WT_EXECUTEONLYONCE)) {
-        endWait = nullptr;
-        InterlockedExchange(&endSignalled, 1);
-    }
     ResumeThread(processInfo.hThread);
-}
-
-VOID CALLBACK GameHost::OnGameSignalled(PVOID host, BOOLEAN)
-{
-    InterlockedExchange(&static_cast<GameHost*>(host)->endSignalled, 1);
-}
-
-bool GameHost::MayHaveEnded() const
-{
-    return endSignalled != 0;
 }
 
 bool GameHost::IsGameRunning()

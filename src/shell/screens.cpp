@@ -12,8 +12,9 @@
 
 void ScreenController::StateGameRunning(uint32_t message, HDC)
 {
-    GameHost& host = GameHost::Instance();
-    if (message != MSG_TICK || !host.MayHaveEnded() || host.IsGameRunning())
+    // Asked on every due tick, on this thread: no wait on the game may start threads that the
+    // arcade DLL would see attach.
+    if (message != MSG_TICK || GameHost::Instance().IsGameRunning())
         return;
     ShowWrapper();
     SetState(&ScreenController::StateClosing);

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "arcade/ma_api.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"
@@ -23,9 +25,9 @@ static void TrackMouseLeave()
     tracking.dwFlags = TME_LEAVE;
     tracking.hwndTrack = WrapperWindow;
     tracking.dwHoverTime = HOVER_DEFAULT;
-    // user32's own request: the common controls' _TrackMouseEvent only passes it on, and
-    // loading those controls costs nearly 3 MB of memory.
-    TrackMouseEvent(&tracking);
+    // Through the common controls, which the shell thus loads at start-up: an arcade DLL may
+    // create their windows without loading them itself.
+    _TrackMouseEvent(&tracking);
 }
 
 LRESULT CALLBACK WrapperWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,10 +8,6 @@
 // The settings and the game process: exactly one, built on first use.
 struct GameHost {
     PROCESS_INFORMATION processInfo;
-    // A wait the system keeps on the game process, and what its thread sets once the process is
-    // signalled; 1 whenever there is no such wait, so that the system is asked.
-    HANDLE endWait;
-    volatile LONG endSignalled;
     HWND gameWindow;
     char* settingsText;
     char gameImagePath[MAX_PATH];
@@ -32,9 +28,6 @@ struct GameHost {
     // The game process.
     void LaunchGame();
     bool IsGameRunning();
-    // False only while the game process is surely running: free to ask, where IsGameRunning asks
-    // the system (under Wine a call into its server on every tick).
-    bool MayHaveEnded() const;
     void WaitWhileRunning(uint32_t ms);
     void CloseGame();
     HWND FindGameWindow();
@@ -42,7 +35,6 @@ struct GameHost {
     void ResetProcessRecord();
 
     static BOOL CALLBACK GameWindowEnumProc(HWND window, LPARAM pass);
-    static VOID CALLBACK OnGameSignalled(PVOID host, BOOLEAN timedOut);
 };
 
 // Every window a discovery pass has seen on the game's main thread since the last reset,
