@@ -28,6 +28,14 @@ std::string Number(unsigned long long value)
 
 }  // namespace
 
+// Threads as the DLL meets them in the shell's process, which has only its one GUI thread.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    if ((reason == DLL_THREAD_ATTACH || reason == DLL_THREAD_DETACH) && Log().Enabled())
+        Log().Write(reason == DLL_THREAD_ATTACH ? "thread attach" : "thread detach");
+    return TRUE;
+}
+
 #ifndef ARCADE_WITHOUT_madll_GetDLLVersionAsString
 const char* MADLL_CALL madll_GetDLLVersionAsString(void)
 {

@@ -43,7 +43,9 @@ step() {  # FILTER [PLAYER...]
   "${@:2}" wine "$bin/shellkit_win_tests.exe" --gtest_filter="$1" </dev/null || failed=1
 }
 
-rm -rf "$drive/Program Files/Target Practice"  # whatever a test before left for everyone
+# For everyone: under Program Files (x86) from a 32-bit setup; its icacls is SysWOW64's.
+shared=("$drive/Program Files/Target Practice" "$drive/Program Files (x86)/Target Practice")
+rm -rf "${shared[@]}"  # whatever a test before left for everyone
 for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData"; do
   [ -d "$folder" ] && chmod -R a-w "$folder"
 done
@@ -54,14 +56,14 @@ start_session
 step PlayerAccount.AdministratorInstallsForAllUsers
 stop_session
 # The copy for everyone as Program Files leaves it to a player, then with the grant applied.
-chmod -R a-w "$drive/Program Files/Target Practice"
+for folder in "${shared[@]}"; do [ -d "$folder" ] && chmod -R a-w "$folder"; done
 start_session "${player[@]}"
 step PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer "${player[@]}"
 pattern='s/^.* cmdline="[^"]*" "C:\\\([^"]*\)" \/grant \*S-1-5-32-545:(OI)(CI)M \/T \/Q\r\?$/\1/p'
 granted=0
 while IFS= read -r folder; do
   [ -d "$drive/${folder//\\//}" ] && chmod -R u+w "$drive/${folder//\\//}" && granted=1
-done < <(sed -n "$pattern" "$drive/windows/system32/icacls.journal" 2>/dev/null)
+done < <(cat "$drive"/windows/{system32,syswow64}/icacls.journal 2>/dev/null | sed -n "$pattern")
 [ $granted = 1 ] || { echo "FAIL: no Users Modify grant on an installed folder was asked for"; failed=1; }
 step PlayerAccount.SharedCopyWithTheGrantPlaysAndUpdates "${player[@]}"
 stop_session

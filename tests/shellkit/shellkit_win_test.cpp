@@ -261,6 +261,12 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
     const std::string installed = kSharedFolder;
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "InstallLocation"), installed);
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "UninstallString"), "\"" + installed + "\\Uninstall.exe\" /AllUsers");
+#ifndef _WIN64
+    HKEY other = nullptr;
+    EXPECT_NE(installed.find("\\Program Files (x86)\\"), std::string::npos);
+    EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_64KEY, &other), ERROR_SUCCESS)
+        << "a 32-bit game's entry lies in the 32-bit registry view only";
+#endif
     EXPECT_TRUE(fs::exists(installed + "\\Target Practice.exe"));
     EXPECT_NE(Shortcut(CSIDL_COMMON_PROGRAMS), "");
 

@@ -114,6 +114,7 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmapAndThe
         ASSERT_GT(expected.size(), 30u);
         EXPECT_EQ(calls, expected) << (withFrameBitmap ? "with" : "without") << " a frame bitmap";
         EXPECT_FALSE(controller.menuSessionActive) << "Escape ends the session";
+        EXPECT_NE(GetModuleHandleA("comctl32.dll"), nullptr) << "a DLL may rely on the common controls being loaded";
         DeleteObject(controller.frameBitmap);
         controller.frameBitmap = nullptr;
         controller.frameBits = nullptr;
