@@ -182,6 +182,16 @@ bool ShowsWhiteAt(HWND window, int x, int y)
     return ScreenPixel(at.x, at.y) == kWhite;
 }
 
+std::vector<ComparedShell> ComparedShells()
+{
+    std::vector<ComparedShell> shells{{"", "this shell"}};
+    const char* against = std::getenv("MORVESSA_BENCH_AGAINST");
+    const char* label = std::getenv("MORVESSA_BENCH_AGAINST_LABEL");
+    if (against != nullptr && *against != '\0')
+        shells.push_back({against, label != nullptr && *label != '\0' ? label : "the other shell"});
+    return shells;
+}
+
 std::string BaselinePath()
 {
     return ProgramFolder() + "idle_loop_baseline.exe";

@@ -34,6 +34,15 @@ COLORREF ScreenPixel(int x, int y);
 // Whether the window is shown and the pixel at client (x, y) is white on screen.
 bool ShowsWhiteAt(HWND window, int x, int y);
 
+// The shells a benchmark measures, taken in turn within each run: this build's ("this shell"),
+// then the shell.exe that MORVESSA_BENCH_AGAINST names, when it is set (scripts/bench.sh sets it
+// from AGAINST=REVISION). Each is put in GameFolder::shellExe before its runs.
+struct ComparedShell {
+    std::string exe;  // "" for this build's
+    std::string label;
+};
+std::vector<ComparedShell> ComparedShells();
+
 std::string BaselinePath();
 std::string DemoGamePath();
 // The idle loop program (see idle_loop_baseline.cpp); its window once it has one.

@@ -7,6 +7,8 @@
 //   frame keeps its 20 ms;
 // - the shell's peak resident set by then, beside the memory floor program's (the arcade DLL,
 //   the background picture, a frame buffer drawn and shown, one font) after as many seconds.
+// With another shell to compare (ComparedShells), each run measures both in turn, and the
+// ratios of this shell's figures to the other's are printed after the tables.
 // Usage: closing_screen_cpu_bench [runs]   (3 by default)
 #include <cstdio>
 #include <cstdlib>
@@ -71,26 +73,42 @@ int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
     const size_t lengths[] = {10, 50, 254};
-    LengthFigures figures[3];
+    const std::vector<ComparedShell> shells = ComparedShells();
+    std::vector<std::vector<LengthFigures>> figures(shells.size(), std::vector<LengthFigures>(3));
     std::vector<double> floorMB;
-    // Lengths interleaved, so that a busy stretch of the machine weighs on all of them alike.
+    // Shells and lengths interleaved, so that a busy stretch of the machine weighs on all alike.
     for (int run = 0; run < runs; ++run) {
         for (int i = 0; i < 3; ++i) {
-            if (!MeasureOnce(lengths[i], figures[i]))
-                return 1;
+            for (size_t s = 0; s < shells.size(); ++s) {
+                GameFolder::shellExe = shells[s].exe;
+                if (!MeasureOnce(lengths[i], figures[s][i]))
+                    return 1;
+            }
         }
         floorMB.push_back(FloorPeakMB());
     }
-    std::printf("Closing screen, 10 s of it beside the bare loop, median [range] of %d runs\n", runs);
-    std::printf("%5s %22s %18s %18s %22s %20s\n", "name", "CPU/frame net (us)", "shell CPU (ms)", "bare loop (ms)",
-                "countdown length (s)", "peak resident (MB)");
-    for (int i = 0; i < 3; ++i) {
-        std::printf("%5zu %22s %18s %18s %22s %20s\n", lengths[i], MedianRange(figures[i].netPerFrameUs, "%.0f").c_str(),
-                    MedianRange(figures[i].shellMs, "%.0f").c_str(), MedianRange(figures[i].baselineMs, "%.0f").c_str(),
-                    MedianRange(figures[i].countdownS, "%.2f").c_str(), MedianRange(figures[i].peakMB, "%.1f").c_str());
+    for (size_t s = 0; s < shells.size(); ++s) {
+        std::printf("Closing screen of %s, 10 s of it beside the bare loop, median [range] of %d runs\n",
+                    shells[s].label.c_str(), runs);
+        std::printf("%5s %22s %18s %18s %22s %20s\n", "name", "CPU/frame net (us)", "shell CPU (ms)",
+                    "bare loop (ms)", "countdown length (s)", "peak resident (MB)");
+        for (int i = 0; i < 3; ++i) {
+            const LengthFigures& f = figures[s][i];
+            std::printf("%5zu %22s %18s %18s %22s %20s\n", lengths[i], MedianRange(f.netPerFrameUs, "%.0f").c_str(),
+                        MedianRange(f.shellMs, "%.0f").c_str(), MedianRange(f.baselineMs, "%.0f").c_str(),
+                        MedianRange(f.countdownS, "%.2f").c_str(), MedianRange(f.peakMB, "%.1f").c_str());
+        }
+        const double shortName = Median(figures[s][0].netPerFrameUs);
+        std::printf("  254 / 10 characters, CPU per frame: %.2f\n",
+                    shortName > 0 ? Median(figures[s][2].netPerFrameUs) / shortName : 0.0);
     }
-    const double shortName = Median(figures[0].netPerFrameUs);
-    std::printf("  254 / 10 characters, CPU per frame: %.2f\n", shortName > 0 ? Median(figures[2].netPerFrameUs) / shortName : 0.0);
+    for (size_t s = 1; s < shells.size(); ++s) {
+        for (int i = 0; i < 3; ++i) {
+            std::printf("  %zu characters, this shell / %s: CPU per frame %.2f, peak resident %.2f\n", lengths[i],
+                        shells[s].label.c_str(), Median(figures[0][i].netPerFrameUs) / Median(figures[s][i].netPerFrameUs),
+                        Median(figures[0][i].peakMB) / Median(figures[s][i].peakMB));
+        }
+    }
     std::printf("  memory floor program, peak resident: %s MB\n", MedianRange(floorMB, "%.1f").c_str());
     std::printf("  (thread times come in 10 ms steps under Wine; the countdown runs from the game's end)\n");
     return 0;

@@ -46,22 +46,35 @@ static double BaselineLatency()
 int main()
 {
     const int runs = 5;
-    std::vector<double> shell, baseline, gaps;
+    const std::vector<ComparedShell> shells = ComparedShells();
+    std::vector<std::vector<double>> shell(shells.size());
+    std::vector<double> baseline, gaps;
     for (int run = 0; run < runs; ++run) {
-        shell.push_back(ShellLatency());
-        gaps.push_back(LastPollGapMs());
+        for (size_t s = 0; s < shells.size(); ++s) {
+            GameFolder::shellExe = shells[s].exe;
+            shell[s].push_back(ShellLatency());
+            gaps.push_back(LastPollGapMs());
+            if (shell[s].back() < 0) {
+                std::printf("a run of %s failed\n", shells[s].label.c_str());
+                return 1;
+            }
+        }
         baseline.push_back(BaselineLatency());
         gaps.push_back(LastPollGapMs());
-        if (shell.back() < 0 || baseline.back() < 0) {
-            std::printf("a run failed (shell %.0f, baseline %.0f)\n", shell.back(), baseline.back());
+        if (baseline.back() < 0) {
+            std::printf("a run of the baseline failed\n");
             return 1;
         }
     }
-    std::printf("Game's end -> white pixel on screen, median of %d runs\n", runs);
-    std::printf("  shell's closing screen       %8.1f ms   (\"Play Game\" fill at client 466, 490)\n", Median(shell));
-    std::printf("  idle loop baseline           %8.1f ms   (shows a white window when the watched game ends)\n",
-                Median(baseline));
-    std::printf("  shell / baseline             %8.2f\n", Median(shell) / Median(baseline));
+    std::printf("Game's end -> white pixel on screen, median [range] of %d runs\n", runs);
+    for (size_t s = 0; s < shells.size(); ++s)
+        std::printf("  closing screen of %-14s %s ms   (\"Play Game\" fill at client 466, 490)\n",
+                    shells[s].label.c_str(), MedianRange(shell[s], "%.1f").c_str());
+    std::printf("  idle loop baseline           %s ms   (shows a white window when the watched game ends)\n",
+                MedianRange(baseline, "%.1f").c_str());
+    std::printf("  this shell / baseline        %8.2f\n", Median(shell[0]) / Median(baseline));
+    for (size_t s = 1; s < shells.size(); ++s)
+        std::printf("  this shell - %s  %+8.1f ms\n", shells[s].label.c_str(), Median(shell[0]) - Median(shell[s]));
     std::printf("  screen read every            %8.2f ms   (median gap between two reads)\n", Median(gaps));
     return 0;
 }

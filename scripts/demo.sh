@@ -12,8 +12,10 @@ source scripts/lib/screen.sh
 
 ensure_packages || { echo "could not install the packages the demo needs" >&2; exit 1; }
 
+trap i386_emulation_stop EXIT
 wine_pick_build
 wine_build_notice
+i386_emulation_notice
 echo "== building the $WINE_BUILD build and the publisher kit"
 if ! { cmake --preset "$WINE_BUILD" >/dev/null && cmake --build --preset "$WINE_BUILD" --target shell demo-game MorvessaArcade shellkit &&
   cmake --preset native >/dev/null && cmake --build --preset native --target shellkit; } >build-demo.log 2>&1; then
@@ -21,6 +23,9 @@ if ! { cmake --preset "$WINE_BUILD" >/dev/null && cmake --build --preset "$WINE_
 fi
 rm -f build-demo.log
 
+# Said where the 32-bit programs start: under the emulator each start takes a second or so.
+VIA=""
+[ "$I386_EMULATED" -eq 1 ] && VIA=" (32-bit, through qemu-i386-static)"
 elapsed() { awk -v from="$1" -v to="$EPOCHREALTIME" 'BEGIN { printf "%.2f", to - from }'; }
 
 BIN="$ROOT/build/$WINE_BUILD/bin"
@@ -42,6 +47,14 @@ echo "== shellkit installer"
 started=$EPOCHREALTIME
 "$KIT" installer "$GAME_DIR" --out "$SETUP" --version 1.0.0 || exit 1
 printf '  built in %.2f s\n' "$(elapsed "$started")"
+# The machine field of the setup's PE header: 0x14c is 32-bit x86, 0x8664 x86-64.
+pe_offset=$(od -An -tu4 -j60 -N4 "$SETUP" | tr -d ' ')
+machine=$(od -An -tx2 -j$((pe_offset + 4)) -N2 "$SETUP" | tr -d ' ')
+case $machine in
+  014c) echo "  $(basename "$SETUP"): a 32-bit (x86) Windows program, PE32" ;;
+  8664) echo "  $(basename "$SETUP"): a 64-bit (x86-64) Windows program, PE32+" ;;
+  *) echo "  $(basename "$SETUP"): PE machine 0x$machine" ;;
+esac
 
 # The arcade DLL run as the shell runs it, by the Windows kit of its own architecture.
 arcade_check() {
@@ -51,11 +64,11 @@ arcade_check() {
 
 # A prefix of its own: a wineserver is per prefix, and the tests stop theirs with wineserver -k.
 PREFIX="$ROOT/build/$WINE_PREFIX_NAME-demo"
-trap wine_session_stop EXIT
+trap 'wine_session_stop; i386_emulation_stop' EXIT
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   WINE_SESSION_DISPLAY="$DISPLAY" wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
   arcade_check
-  echo "== running on $DISPLAY: play, then close the game (Esc); the shell comes back"
+  echo "== running on $DISPLAY$VIA: play, then close the game (Esc); the shell comes back"
   (cd "$GAME_DIR" && wine "$GAME.exe")
   echo "shell exited with code $?"
   exit 0
@@ -66,7 +79,7 @@ rm -rf "$SHOTS"; mkdir -p "$SHOTS"
 echo "== no display: starting a virtual one (the first run also creates a Wine prefix, which takes a while)"
 wine_session_start "$PREFIX" "$BIN/demo-game.exe" || exit 1
 arcade_check
-echo "== scripted tour in virtual display $DISPLAY; screenshots in $SHOTS"
+echo "== scripted tour in virtual display $DISPLAY$VIA; screenshots in $SHOTS"
 TOUR_START=$SECONDS
 shot() { import -window root "$SHOTS/$1.png" && printf '  %3ds  %s.png  %s\n' $((SECONDS - TOUR_START)) "$1" "$2"; }
 missed() { echo "  (not seen within the time allowed: $1)"; }

@@ -8,6 +8,7 @@ source scripts/lib/packages.sh
 source scripts/lib/wine_session.sh
 
 ensure_packages || { echo "could not install the packages the tests need" >&2; exit 1; }
+trap 'wine_session_stop; i386_emulation_stop' EXIT
 
 build() {
   cmake --preset "$1" >"build-$1.log" 2>&1 && cmake --build --preset "$1" >>"build-$1.log" 2>&1
@@ -50,10 +51,10 @@ run_ctest native --preset native
 
 # One WoW64 prefix runs both Windows builds.
 wine_pick_build
-trap wine_session_stop EXIT
 wine_session_start "$PWD/build/$WINE_PREFIX_NAME" "build/$WINE_BUILD/bin/demo-game.exe" || { echo "0 passed, 1 failed"; exit 1; }
 if [ "$WINE_BUILD" = win32 ]; then
   echo "== Windows unit tests and end-to-end runs under Wine: win32 build (i686, the shipping build)"
+  i386_emulation_notice
   run_ctest win32 --preset win32
   echo "== Windows unit tests under Wine: win64 build (x86_64)"
   run_ctest win64 --preset win64 -LE e2e
@@ -65,5 +66,6 @@ fi
 wine_session_stop
 echo
 wine_build_notice
+i386_emulation_notice
 echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] || { echo "failing tiers:$failures"; exit 1; }

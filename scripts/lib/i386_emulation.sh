@@ -36,8 +36,11 @@ i386_emulation_ensure() {
   elif [ $forced -eq 0 ] && i386_runs; then
     return 0
   else
-    echo "This kernel runs no 32-bit programs$([ $forced -eq 1 ] && echo " (emulation asked for by MORVESSA_I386=emulate)"):" \
-      "registering Debian's qemu-i386-static for i386 ELF with binfmt_misc"
+    if [ $forced -eq 1 ]; then
+      echo "MORVESSA_I386=emulate: registering Debian's qemu-i386-static for i386 ELF with binfmt_misc until the end"
+    else
+      echo "This kernel runs no 32-bit programs: registering Debian's qemu-i386-static for i386 ELF with binfmt_misc"
+    fi
     if ! installed qemu-user-static; then
       DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends qemu-user-static >/dev/null ||
         { echo "could not install qemu-user-static" >&2; return 1; }
@@ -51,7 +54,8 @@ i386_emulation_ensure() {
     I386_EMULATED=1
     [ $forced -eq 1 ] && I386_REGISTERED_HERE=1
   fi
-  export QEMU_RESERVED_VA=$I386_RESERVED_VA
+  # Read by each emulated process; the tests read I386_EMULATED.
+  export QEMU_RESERVED_VA=$I386_RESERVED_VA I386_EMULATED
   i386_runs || { echo "32-bit programs still do not run through the emulator" >&2; return 1; }
 }
 

@@ -3,10 +3,12 @@
 #include "draw/background_picture.h"
 #include "old_closing_frame.h"
 
+std::string GameFolder::shellExe;
+
 GameFolder::GameFolder(const std::string& gameName)
 {
     shellPath = File(gameName + ".exe");
-    CopyFileTo(ProgramFolder() + "shell.exe", shellPath);
+    CopyFileTo(shellExe.empty() ? ProgramFolder() + "shell.exe" : shellExe, shellPath);
     CopyFileTo(ProgramFolder() + "demo-game.exe", File(gameName + ".MWG"));
     CreateDirectoryA(File("MorvessaArcade").c_str(), nullptr);
     CopyFileTo(ProgramFolder() + "MorvessaArcade.dll", File("MorvessaArcade\\MorvessaArcade.dll"));

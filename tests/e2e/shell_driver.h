@@ -13,6 +13,8 @@ const int kOtherGamesLeft = 587;
 
 // A game folder as a publisher ships it: the shell named after the game, the demo game, the arcade DLL.
 struct GameFolder : TempFolder {
+    // The shell copied into each folder: shell.exe beside this program when empty.
+    static std::string shellExe;
     std::string shellPath;
     explicit GameFolder(const std::string& gameName = "Puzzle");
     void WriteSettings(const std::string& text) const { Write("MAW_002.dat", text); }
