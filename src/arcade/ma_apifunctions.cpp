@@ -120,6 +120,8 @@ ArcadeResult MA_LoadAndLink(uint32_t applicationId, const char* pApplicationName
             return MA_RESULT_EXPORT_MISSING;
         }
         state.entryPoints[i] = reinterpret_cast<ArcadeEntry>(address);
+        if (state.linkHook != nullptr)
+            state.entryPoints[i] = state.linkHook(ArcadeExport(i), state.entryPoints[i]);
         if (i == EXPORT_GetDLLVersionAsString)
             state.Entry<madll_GetDLLVersionAsString_t>(EXPORT_GetDLLVersionAsString)();
         else if (i == EXPORT_GetDLLVersionAsInt)

@@ -4,6 +4,13 @@
 
 #include "arcade/ma_module_state.h"
 
+// What the DLL reads and writes of the shell's: a 32-bit DLL is built for 4-byte words and handles.
+static_assert(sizeof(RECT) == 16 && sizeof(ArcadeModuleState::storedPalette) == MADLL_PALETTE_BYTES &&
+                  MADLL_PALETTE_BYTES == 256 * 3,
+              "a RECT of four LONGs, a palette of 256 entries of 3 bytes");
+static_assert(sizeof(WPARAM) == sizeof(void*) && sizeof(LPARAM) == sizeof(void*) && sizeof(HWND) == sizeof(void*),
+              "4 bytes each in a 32-bit DLL, 8 in a 64-bit one");
+
 uint16_t MA_EnterMenuSession(uint16_t mode, uint32_t width, uint32_t height)
 {
     ArcadeModuleState& state = ArcadeModuleState::Instance();

@@ -36,9 +36,7 @@ static HBITMAP CreateTopDownBitmap(HWND window, int32_t width, int32_t height, u
 
 HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride)
 {
-    int32_t rowPixels = width;
-    while ((3 * rowPixels) % 4 != 0)
-        ++rowPixels;
+    const int32_t rowPixels = FrameRowPixels(width);
     *stride = static_cast<uint32_t>(3 * rowPixels);
     return CreateTopDownBitmap(window, rowPixels, height, 24, bits);
 }

@@ -121,6 +121,10 @@ void ScreenController::Tick()
     Present();
 }
 
+// A 32-bit DLL is built for these: 540 rows of 720 pixels, which need no padding, 2160 bytes apart.
+static_assert(FRAME_BYTES_PER_PIXEL * FrameRowPixels(CLIENT_WIDTH) == 2160 && CLIENT_HEIGHT == 540,
+              "the frame the DLL draws into is 2160 * 540 bytes");
+
 void ScreenController::StepMenuSession()
 {
     uint16_t repaint = MADLL_FRAME_CONTINUED;

@@ -8,6 +8,8 @@
 
 static const char kRunningMutexName[] = "MorvessaWrapperRunningMutex";
 
+static_assert(sizeof(WNDCLASSEXA) == (sizeof(void*) == 4 ? 48 : 80), "the record RegisterClassExA reads");
+
 static void RegisterWrapperClass(HINSTANCE instance)
 {
     WNDCLASSEXA windowClass;

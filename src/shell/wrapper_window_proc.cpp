@@ -18,6 +18,8 @@ static void RequestQuit()
     ScreenController::Instance().quitRequested = true;
 }
 
+static_assert(sizeof(TRACKMOUSEEVENT) == (sizeof(void*) == 4 ? 16 : 24), "the record comctl32 reads");
+
 static void TrackMouseLeave()
 {
     TRACKMOUSEEVENT tracking;

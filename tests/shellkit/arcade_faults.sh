@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # shellkit arcade under Wine on the reference DLL and on broken copies of it, one fault each (the
-# "fault=" key of ArcadeTest.txt, or a staged update without an export): each must give exactly its
-# lines (glob patterns where figures vary with the machine) and its exit code.
+# "fault=" key of ArcadeTest.txt, a staged update without an export, or the variant DLL in
+# arcade-variants/ named like the case): each must give exactly its lines (glob patterns where
+# figures vary with the machine) and its exit code.
 # Usage: arcade_faults.sh SHELLKIT_EXE BIN_DIR [CASE...]
 set -u
 kit=$(realpath "$1") bin=$(realpath "$2")
@@ -15,6 +16,13 @@ HEAP="where the shell's heap lies"
 SLOW="the menu and the closing countdown run slow"
 COVER="the first frame after a repaint leaves 388800 pixel(s) outside its rectangles: the window keeps old pixels there"
 UNSHOWN="388800 pixel(s) changed outside the reported rectangles (the first at 0, 0): the shell does not show them"
+# The build under test, and the other one, whose DLL this kit refuses.
+build=$(basename "$(dirname "$bin")")
+declare -A machine=([win32]="32-bit x86" [win64]="64-bit x64")
+if [ "$build" = win32 ]; then other_build=win64; else other_build=win32; fi
+# x64 has one calling convention: there the __stdcall exports are plain cdecl ones.
+stdcall="stdcall||0|$D: 0 error(s), 0 warning(s)"
+[ "$build" = win32 ] && stdcall="stdcall||1|$D: error: call 1 (madll_Initialize): returned with 20 byte(s) of its arguments taken off the stack: it was built __stdcall, *;;$D: 1 error(s), 0 warning(s)"
 
 # name|ArcadeTest.txt lines (; between)|exit code|expected lines (;; between)
 cases=(
@@ -36,6 +44,8 @@ cases=(
 "crash_frame|fault=crash_frame|1|$D: error: call 11 (madll_DrawNextFrameIntoBuffer, session 1, frame 3): crashed with exception 0xC0000005 (access violation writing 0x*0) at 0x*: the shell's process ends with it;;$D: 1 error(s), 0 warning(s)"
 "hang_frame|fault=hang_frame|1|$D: error: call 11 (madll_DrawNextFrameIntoBuffer, session 1, frame 3): did not return within 3 s: the shell hangs with it;;$D: 1 error(s), 0 warning(s)"
 "box_frame|fault=box_frame|1|$D: error: call 8 (madll_DrawNextFrameIntoBuffer, session 1, frame 2): a box \"Arcade\" came up (Insert coin.): it stops the shell until the player answers it;;$D: 1 error(s), 0 warning(s)"
+"$stdcall"
+"decorated||1|$D: error: exports \"madll_Initialize@20\" where the shell looks for \"madll_Initialize\", and 8 more names like it: *;;$D: 1 error(s), 0 warning(s)"
 "writes_outside|fault=writes_outside|1|$D: error: wrote \"stray.txt\" in *Game, outside its own folder: an installed game's folder may not be writable, and the file is left behind at uninstall;;$D: 1 error(s), 0 warning(s)"
 )
 
@@ -45,7 +55,8 @@ for entry in "${cases[@]}"; do
   [ "$only" != "  " ] && [[ "$only" != *" $name "* ]] && continue
   case_dir="$work/$name"
   mkdir -p "$case_dir/Game/MorvessaArcade"
-  cp "$bin/MorvessaArcade.dll" "$case_dir/Game/MorvessaArcade/"
+  variant="$bin/arcade-variants/$name/MorvessaArcade.dll"
+  cp "$([ -f "$variant" ] && echo "$variant" || echo "$bin/MorvessaArcade.dll")" "$case_dir/Game/MorvessaArcade/"
   [ -n "$settings" ] && printf '%s\r\n' "${settings//;/$'\r\n'}" >"$case_dir/Game/MorvessaArcade/ArcadeTest.txt"
   output=$(cd "$case_dir" && timeout 120 wine "$kit" arcade "$D" --frames 200 2>&1 | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
   got_code=$(tail -1 <<<"$output"); got_code=${got_code#exit }
@@ -71,10 +82,10 @@ for entry in "${cases[@]}"; do
   fi
 done
 # A DLL of the other architecture is refused, and says which build loads it.
-other="$bin/../../win32/bin/MorvessaArcade.dll"
+other="$bin/../../$other_build/bin/MorvessaArcade.dll"
 if [ -f "$other" ] && { [ "$only" = "  " ] || [[ "$only" == *" other_architecture "* ]]; }; then
   said=$(wine "$kit" arcade "$other" 2>&1 | tr -d '\r'; echo "exit ${PIPESTATUS[0]}")
-  if [[ "$said" == *"built for 32-bit x86; this shellkit.exe is built for 64-bit x64 and loads only DLLs of its own kind: check it with the shellkit.exe of the win32 build"*"exit 2" ]]; then
+  if [[ "$said" == *"built for ${machine[$other_build]}; this shellkit.exe is built for ${machine[$build]} and loads only DLLs of its own kind: check it with the shellkit.exe of the $other_build build"*"exit 2" ]]; then
     echo "ok   other_architecture"
   else
     echo "FAIL other_architecture: $said"; failed=$((failed + 1))

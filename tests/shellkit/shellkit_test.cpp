@@ -198,6 +198,8 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"64-bit arcade DLL", Arcade(WIN64_BIN "/MorvessaArcade.dll"), {dll + ": error: built for 64-bit x64, the shell for 32-bit x86"}},
         {"arcade DLL lacks an export", Arcade(WindowsBin("arcade-variants/without-madll_GetValueAsFloat/MorvessaArcade.dll")),
          {dll + ": error: lacks the export \"madll_GetValueAsFloat\""}},
+        {"arcade DLL exports __stdcall names", Arcade(WindowsBin("arcade-variants/decorated/MorvessaArcade.dll")),
+         {dll + ": error: exports \"madll_Initialize@20\" where the shell looks for \"madll_Initialize\", and 8 more"}},
         {"arcade DLL is a program", Arcade(WindowsBin("demo-game.exe")), {dll + ": error: a program, not a DLL"}},
         {"no Backup folder", [](const fs::path& f) { fs::remove_all(f / "MorvessaArcade/Backup"); },
          {"Game/MorvessaArcade/Backup: error: missing"}},

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "arcade/ma_module_state.h"
+#include "arcade_stack_check.h"
 #include "arcade_update.h"
+#include "export_spelling.h"
 #include "file_system.h"
 
 namespace {
@@ -51,6 +53,16 @@ void ArcadeDriver::Begin(const char* exportName)
 void ArcadeDriver::End()
 {
     probe->inCall = 0;
+    ArcadeExport which = EXPORT_COUNT;
+    long bytes = 0;
+    if (StackCheckFound(which, bytes) && First("stack")) {
+        // Named after the export that did it, one of those the operation may have called.
+        std::snprintf(probe->exportName, sizeof(probe->exportName), "%s", ArcadeExportNames[which]);
+        out.Error(probe->Where() + ": returned with " + std::to_string(bytes) +
+                  " byte(s) of its arguments taken off the stack: it was built __stdcall, and the shell calls every "
+                  "export __cdecl and takes the arguments off itself, so the shell's stack is corrupted; declare the "
+                  "exports MADLL_CALL (__cdecl)");
+    }
 }
 
 bool ArcadeDriver::First(const char* kind)
@@ -79,6 +91,7 @@ bool ArcadeDriver::Link()
     state.developerChannelId = settings.channelId;
     state.initOptions = 0;
 
+    InstallStackCheck();
     Begin("LoadLibrary, the version exports and madll_Initialize");
     const ArcadeResult result =
         MA_LoadAndLink(settings.applicationId, settings.applicationName.c_str(), settings.channelId, 0);
@@ -87,11 +100,28 @@ bool ArcadeDriver::Link()
     if (result == MA_RESULT_DLL_NOT_LOADED)
         out.Error("the shell cannot load it (LoadLibrary error " + std::to_string(loadError) + ")");
     else if (result == MA_RESULT_EXPORT_MISSING)
-        out.Error(std::string(state.lastError) + " The shell ends at start-up.");
+        ReportMissingExports(state.lastError);
     else if (result != 0)
         out.Error("madll_Initialize answered " + std::to_string(result) + ": the shell ends at start-up");
     linked = result == 0;
     return linked;
+}
+
+void ArcadeDriver::ReportMissingExports(const char* linkError)
+{
+    std::vector<uint8_t> bytes;
+    PeImage image;
+    std::string error;
+    std::vector<std::string> missing;
+    if (ReadWholeFile(settings.dllPath, bytes) && image.Read(bytes, error))
+        missing = MissingArcadeExports(image);
+    // The link stopped at the first missing export: its own line unless it is explained.
+    const std::string first = missing.empty() ? "" : missing.front();
+    const std::vector<std::string> lines = OtherSpellings(image, missing, "the shell ends at start-up");
+    if (first.empty() || (!missing.empty() && missing.front() == first))
+        out.Error(std::string(linkError) + " The shell ends at start-up.");
+    for (const std::string& line : lines)
+        out.Error(line);
 }
 
 void ArcadeDriver::Run()

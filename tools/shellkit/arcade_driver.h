@@ -50,6 +50,7 @@ private:
     std::string scratch_;
 
     bool Link();
+    void ReportMissingExports(const char* linkError);
     bool RunSession(int session);
     // True when the session reports itself complete after the frame.
     bool Frame(bool repainted);

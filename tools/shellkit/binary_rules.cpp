@@ -3,6 +3,7 @@
 
 #include "arcade/arcade_exports.h"
 #include "code_page.h"
+#include "export_spelling.h"
 #include "file_system.h"
 #include "host/settings_value.h"
 #include "pe_image.h"
@@ -124,9 +125,13 @@ void CheckArcadeDll(const std::string& dll, const std::string& dllShown, uint16_
     else if (shellMachine != 0 && image.machine != shellMachine)
         report.Error(dllShown, 0, std::string("built for ") + MachineName(image.machine) + ", the shell for " +
                                       MachineName(shellMachine) + ": " + consequence);
-    for (const char* name : ArcadeExportNames)
-        if (image.isDll && !image.Exports(name))
-            report.Error(dllShown, 0, std::string("lacks the export \"") + name + "\": " + consequence);
+    if (!image.isDll)
+        return;
+    std::vector<std::string> missing = MissingArcadeExports(image);
+    for (const std::string& line : OtherSpellings(image, missing, consequence))
+        report.Error(dllShown, 0, line);
+    for (const std::string& name : missing)
+        report.Error(dllShown, 0, "lacks the export \"" + name + "\": " + consequence);
 }
 
 void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint16_t shellMachine, Report& report)

@@ -50,6 +50,10 @@ struct ArcadeModuleState {
     HMODULE dllModule;
     const char* lastError;
     ArcadeEntry entryPoints[EXPORT_COUNT];
+    // Null in the shell. A host that must watch every call into the DLL sets it (shellkit's
+    // check, which sees on 32-bit x86 whether an export pops its own arguments): each export,
+    // once resolved and before its first call, is replaced by the entry point it returns.
+    ArcadeEntry (*linkHook)(ArcadeExport which, ArcadeEntry resolved);
 
     // All zero at process start; never freed.
     static ArcadeModuleState& Instance();

@@ -7,9 +7,15 @@
 
 const uint16_t FRAME_BYTES_PER_PIXEL = 3;
 
-// A 24-bit top-down DIB section, blue-green-red, made with the window's DC. Rows are widened
-// to a multiple of 4 pixels so that each starts on a 4-byte boundary; *stride gets their
-// length in bytes. Null (and *bits null) when it cannot be made.
+// Rows are widened to a multiple of 4 pixels so that each starts on a 4-byte boundary.
+constexpr int32_t FrameRowPixels(int32_t width)
+{
+    return (width + 3) / 4 * 4;
+}
+
+// A 24-bit top-down DIB section, blue-green-red, made with the window's DC, of rows of
+// FrameRowPixels(width); *stride gets their length in bytes. Null (and *bits null) when it
+// cannot be made.
 HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride);
 
 // A 32-bit top-down DIB section of that size, blue-green-red-unused, for showing a 24-bit frame
