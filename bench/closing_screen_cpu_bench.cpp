@@ -55,6 +55,22 @@ bool MeasureOnce(size_t nameLength, LengthFigures& figures)
     return true;
 }
 
+// The floor of a whole frame on every due tick (the idle loop program's "present" mode) beside
+// the bare loop over the same 10 s: its CPU per due frame.
+bool MeasureCopyFloor(std::vector<double>& netPerFrameUs)
+{
+    ChildRun bare, floor;
+    if (StartBaseline(bare, "hidden") == nullptr || !floor.Start(BaselinePath(), "present") ||
+        floor.WaitWindow("MorvessaIdleLoop") == nullptr) {
+        std::printf("the idle loop programs did not start\n");
+        return false;
+    }
+    Sleep(1000);
+    const SharedCpuWindow cpu = MeasureCpuTogether(floor.process.hProcess, bare.process.hProcess, 10000);
+    netPerFrameUs.push_back(1000.0 * (cpu.firstMs - cpu.secondMs) / (cpu.spanMs / 20.0));
+    return true;
+}
+
 double FloorPeakMB()
 {
     GameFolder folder;
@@ -75,7 +91,7 @@ int main(int argc, char** argv)
     const size_t lengths[] = {10, 50, 254};
     const std::vector<ComparedShell> shells = ComparedShells();
     std::vector<std::vector<LengthFigures>> figures(shells.size(), std::vector<LengthFigures>(3));
-    std::vector<double> floorMB;
+    std::vector<double> floorMB, copyFloorUs;
     // Shells and lengths interleaved, so that a busy stretch of the machine weighs on all alike.
     for (int run = 0; run < runs; ++run) {
         for (int i = 0; i < 3; ++i) {
@@ -86,6 +102,8 @@ int main(int argc, char** argv)
             }
         }
         floorMB.push_back(FloorPeakMB());
+        if (!MeasureCopyFloor(copyFloorUs))
+            return 1;
     }
     for (size_t s = 0; s < shells.size(); ++s) {
         std::printf("Closing screen of %s, 10 s of it beside the bare loop, median [range] of %d runs\n",
@@ -110,6 +128,11 @@ int main(int argc, char** argv)
         }
     }
     std::printf("  memory floor program, peak resident: %s MB\n", MedianRange(floorMB, "%.1f").c_str());
+    std::printf("  whole-frame floor, CPU per frame net: %s us (a shown 720 x 540 window and one whole 32-bit frame "
+                "copied into it per due tick)\n", MedianRange(copyFloorUs, "%.0f").c_str());
+    for (size_t s = 0; s < shells.size(); ++s)
+        std::printf("  %s, 10 characters, CPU per frame above that floor: %.0f us\n", shells[s].label.c_str(),
+                    Median(figures[s][0].netPerFrameUs) - Median(copyFloorUs));
     std::printf("  (thread times come in 10 ms steps under Wine; the countdown runs from the game's end)\n");
     return 0;
 }

@@ -8,48 +8,79 @@
 #include "draw/button.h"
 #include "draw/text.h"
 
-static FrameComposer* active = nullptr;
+static FrameComposer* activeComposer = nullptr;
+
+// The handle of the frame being composed: the composer's address, which no DC can have.
+static HDC ComposingHandle(FrameComposer* composer)
+{
+    return reinterpret_cast<HDC>(composer);
+}
 
 FrameComposer* ComposerOf(HDC dc)
 {
-    return active != nullptr && dc != nullptr && active->dc == dc ? active : nullptr;
+    return activeComposer != nullptr && dc != nullptr && ComposingHandle(activeComposer) == dc ? activeComposer : nullptr;
 }
 
-void FrameComposer::Begin(HDC frameDC)
+HDC MeasuringDCOf(HDC dc)
 {
-    dc = frameDC;
-    active = this;
+    FrameComposer* composer = ComposerOf(dc);
+    return composer != nullptr ? composer->MeasuringDC() : dc;
+}
+
+HDC FrameComposer::Begin()
+{
+    activeComposer = this;
     composing.size = 0;
     noted = true;
-    startColour = GetTextColor(dc);
-    startMode = GetBkMode(dc);
+    textColour = RGB(0, 0, 0);
+    return ComposingHandle(this);
 }
 
 bool FrameComposer::Finish()
 {
-    HDC target = dc;
-    dc = nullptr;
-    active = nullptr;
+    activeComposer = nullptr;
+    if (measuring != nullptr) {
+        DeleteDC(measuring);
+        measuring = nullptr;
+    }
     if (!noted) {
         // Without the whole frame noted there is nothing to draw it from: the buffer keeps the
         // last frame, and the next one is drawn whole.
         bufferKnown = false;
         return false;
     }
-    if (bufferKnown && composing.Equals(inBuffer))
-        return false;
-    // The frame is drawn from the state the DC had when it began, as if nothing had been noted.
-    SetTextColor(target, startColour);
-    SetBkMode(target, startMode);
-    Draw(composing, target);
+    return !bufferKnown || !composing.Equals(inBuffer);
+}
+
+void FrameComposer::DrawComposed(HDC frameDC)
+{
+    Draw(composing, frameDC);
     inBuffer.Swap(composing);
     bufferKnown = true;
-    return true;
 }
 
 void FrameComposer::Forget()
 {
     bufferKnown = false;
+}
+
+HDC FrameComposer::MeasuringDC()
+{
+    if (measuring == nullptr)
+        measuring = CreateCompatibleDC(nullptr);
+    return measuring;
+}
+
+bool FrameComposer::BackgroundCoversFrame(int32_t width, int32_t height)
+{
+    const void* picture = TheBackground.picture;
+    if (picture != coversPicture || width != coversSize.cx || height != coversSize.cy) {
+        covers = BackgroundCovers(MeasuringDC(), width, height);
+        coversPicture = picture;
+        coversSize.cx = width;
+        coversSize.cy = height;
+    }
+    return covers;
 }
 
 void FrameComposer::Note(Op op, const int32_t* values, int count, const char* text, int length)
@@ -142,16 +173,20 @@ bool BackgroundCovers(HDC dc, int32_t width, int32_t height)
 
 COLORREF SetTextColour(HDC dc, COLORREF colour)
 {
-    if (FrameComposer* composer = ComposerOf(dc)) {
-        const int32_t value = static_cast<int32_t>(colour);
-        composer->Note(FrameComposer::OP_TEXT_COLOUR, &value, 1);
-    }
-    return SetTextColor(dc, colour);
+    FrameComposer* composer = ComposerOf(dc);
+    if (composer == nullptr)
+        return SetTextColor(dc, colour);
+    const int32_t value = static_cast<int32_t>(colour);
+    composer->Note(FrameComposer::OP_TEXT_COLOUR, &value, 1);
+    const COLORREF previous = composer->textColour;
+    composer->textColour = colour;
+    return previous;
 }
 
 void SetTransparentText(HDC dc)
 {
     if (FrameComposer* composer = ComposerOf(dc))
         composer->Note(FrameComposer::OP_TRANSPARENT_TEXT, nullptr, 0);
-    SetBkMode(dc, TRANSPARENT);
+    else
+        SetBkMode(dc, TRANSPARENT);
 }

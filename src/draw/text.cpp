@@ -59,17 +59,19 @@ HFONT TextFont(int points)
     return Fonts.Get(points);
 }
 
-void MeasureText(HDC dc, const char* text, int length, int points, uint32_t* width, uint32_t* height)
+void MeasureText(HDC frameDC, const char* text, int length, int points, uint32_t* width, uint32_t* height)
 {
     ++TextWork.measurements;
+    const HDC dc = MeasuringDCOf(frameDC);
     GdiSelection font(dc, TextFont(points), GdiSelection::Borrowed);
     const DWORD extent = GetTabbedTextExtentA(dc, text, length, 0, nullptr);
     *width = LOWORD(extent);
     *height = HIWORD(extent);
 }
 
-uint32_t MeasureTextPrefixes(HDC dc, const char* text, int length, int points, uint32_t* widths)
+uint32_t MeasureTextPrefixes(HDC frameDC, const char* text, int length, int points, uint32_t* widths)
 {
+    const HDC dc = MeasuringDCOf(frameDC);
     // Only the tabbed query expands tabs; a run that holds one is measured prefix by prefix.
     if (std::memchr(text, '\t', static_cast<size_t>(length)) != nullptr) {
         uint32_t height = 0;

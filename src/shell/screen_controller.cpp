@@ -56,15 +56,12 @@ void ScreenController::SetState(ScreenState newState)
 
 bool ScreenController::DrawFrame()
 {
-    WindowDC window(WrapperWindow);
-    MemoryDC memory(window.dc);
-    GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
-    DrawingDC = memory.dc;
     // Where the picture leaves the last frame's pixels showing, smoothed text drawn over itself
     // darkens frame by frame until it settles: such frames are drawn every time.
-    if (!BackgroundCovers(DrawingDC, clientWidth, clientHeight))
+    if (!frameComposer.BackgroundCoversFrame(clientWidth, clientHeight))
         frameComposer.Forget();
-    frameComposer.Begin(DrawingDC);
+    // Composed first without a device context: a frame like the one the buffer holds needs none.
+    DrawingDC = frameComposer.Begin();
     DrawBackground(DrawingDC);
     (this->*state)(MSG_DRAW, DrawingDC);
     DrawButtons();
@@ -72,11 +69,15 @@ bool ScreenController::DrawFrame()
     const COLORREF previousColour = SetTextColour(DrawingDC, RGB(195, 195, 195));
     DrawTextAt(DrawingDC, 450, 510, BUILD_LABEL, sizeof(BUILD_LABEL) - 1, 6);
     SetTextColour(DrawingDC, previousColour);
-    const bool drawn = frameComposer.Finish();
     DrawingDC = nullptr;
-    if (drawn)
-        presentationStale = true;
-    return drawn;
+    if (!frameComposer.Finish())
+        return false;
+    WindowDC window(WrapperWindow);
+    MemoryDC memory(window.dc);
+    GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
+    frameComposer.DrawComposed(memory.dc);
+    presentationStale = true;
+    return true;
 }
 
 void ScreenController::Tick()
