@@ -64,20 +64,30 @@ void Measure(Step& step, double baselineWall)
         step.wallRatio.push_back(step.wallUs.back() / baselineWall);
 }
 
-// A top-down DIB section of the frame's size at 32 bits.
-HBITMAP Create32(uint8_t** bits)
+// A top-down DIB section of the frame's size.
+HBITMAP CreateDib(int bitCount, uint8_t** bits)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = 720;
     info.bmiHeader.biHeight = -540;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
     *bits = static_cast<uint8_t*>(pixels);
     return bitmap;
+}
+
+void CopyDib(HBITMAP from, HBITMAP to)
+{
+    MemoryDC source(nullptr);
+    MemoryDC target(nullptr);
+    GdiSelection sourceBitmap(source.dc, from, GdiSelection::Borrowed);
+    GdiSelection targetBitmap(target.dc, to, GdiSelection::Borrowed);
+    BitBlt(target.dc, 0, 0, 720, 540, source.dc, 0, 0, SRCCOPY);
+    GdiFlush();
 }
 
 BITMAPINFO HeaderOf(int bitCount, uint32_t stride)
@@ -109,15 +119,16 @@ int main(int argc, char** argv)
     controller.DrawFrame();
     // A bitmap is selected into one DC at a time: the DCs kept over the whole run hold copies.
     uint8_t* bits32 = nullptr;
+    uint8_t* bits24 = nullptr;
     uint8_t* keptBits32 = nullptr;
     uint8_t* keptBits24 = nullptr;
-    uint32_t keptStride = 0;
-    HBITMAP frame32 = Create32(&bits32);
-    HBITMAP keptFrame32 = Create32(&keptBits32);
-    HBITMAP keptFrame24 = CreateFrameBitmap(WrapperWindow, 720, 540, &keptBits24, &keptStride);
-    for (HBITMAP copy : {frame32, keptFrame32, keptFrame24})
-        CopyBitmap(controller.frameBitmap, copy, 720, 540);
-    const BITMAPINFO header24 = HeaderOf(24, controller.frameStride);
+    HBITMAP frame32 = CreateDib(32, &bits32);
+    HBITMAP frame24 = CreateDib(24, &bits24);
+    HBITMAP keptFrame32 = CreateDib(32, &keptBits32);
+    HBITMAP keptFrame24 = CreateDib(24, &keptBits24);
+    for (HBITMAP copy : {frame32, frame24, keptFrame32, keptFrame24})
+        CopyDib(controller.frameBitmap, copy);
+    const BITMAPINFO header24 = HeaderOf(24, 2160);
     const BITMAPINFO header32 = HeaderOf(32, 720 * 4);
     {
         WindowDC keptWindow(WrapperWindow);
@@ -129,17 +140,14 @@ int main(int argc, char** argv)
         const auto add = [&steps](const char* name, const std::function<void()>& run) {
             steps.push_back(Step{name, run, {}, {}, {}});
         };
-        add("old Present: 24-bit BitBlt, DCs made", [&] {
-            const FrameCopy copy(WrapperWindow, controller.frameBitmap);
-            copy.Copy(RECT{0, 0, 720, 540});
-        });
+        add("old Present: 24-bit BitBlt, DCs made", [&] { BlitFrom(frame24); });
         add("Present", [&] { controller.Present(); });
         add("BitBlt from 32-bit, DCs made", [&] { BlitFrom(frame32); });
         add("BitBlt from 24-bit, DCs kept", [&] { BitBlt(keptWindow.dc, 0, 0, 720, 540, kept24.dc, 0, 0, SRCCOPY); });
         add("BitBlt from 32-bit, DCs kept", [&] { BitBlt(keptWindow.dc, 0, 0, 720, 540, kept32.dc, 0, 0, SRCCOPY); });
         add("SetDIBitsToDevice 24-bit", [&] {
             WindowDC window(WrapperWindow);
-            SetDIBitsToDevice(window.dc, 0, 0, 720, 540, 0, 0, 0, 540, controller.frameBits, &header24, DIB_RGB_COLORS);
+            SetDIBitsToDevice(window.dc, 0, 0, 720, 540, 0, 0, 0, 540, bits24, &header24, DIB_RGB_COLORS);
         });
         add("SetDIBitsToDevice 32-bit", [&] {
             WindowDC window(WrapperWindow);
@@ -154,7 +162,11 @@ int main(int argc, char** argv)
             MemoryDC memory(window.dc);
             GdiSelection selected(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
         });
-        add("24-bit frame into 32-bit, CopyBitmap", [&] { CopyBitmap(controller.frameBitmap, frame32, 720, 540); });
+        add("24-bit frame into 32-bit, BitBlt", [&] { CopyDib(frame24, frame32); });
+        add("frame to the arcade layer and back, in place", [&] {
+            PackFrameForArcade(controller.frameBits, 720, 540, controller.frameStride);
+            UnpackFrameFromArcade(controller.frameBits, 720, 540, controller.frameStride);
+        });
         add("DrawFrame, nothing changed", [&] { controller.DrawFrame(); });
         add("BackgroundCovers", [&] { BackgroundCovers(kept24.dc, 720, 540); });
         add("unchanged tick: DrawFrame + Present", [&] {
@@ -177,7 +189,7 @@ int main(int argc, char** argv)
         }
         std::printf("  (thread CPU comes in 10 ms steps under Wine)\n");
     }
-    for (HBITMAP copy : {frame32, keptFrame32, keptFrame24})
+    for (HBITMAP copy : {frame32, frame24, keptFrame32, keptFrame24})
         DeleteObject(copy);
     return 0;
 }

@@ -23,10 +23,11 @@ union TopDownHeader {
 
 }  // namespace
 
-// A top-down DIB section, its pixels in *bits (null when it cannot be made).
-static HBITMAP CreateTopDownBitmap(HWND window, int32_t width, int32_t height, uint16_t bitCount, uint8_t** bits)
+HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride)
 {
-    TopDownHeader header(width, height, bitCount);
+    const int32_t rowPixels = FrameRowPixels(width);
+    *stride = static_cast<uint32_t>(3 * rowPixels);
+    TopDownHeader header(rowPixels, height, 32);
     WindowDC windowDC(window);
     void* pixels = nullptr;
     HBITMAP bitmap = CreateDIBSection(windowDC.dc, &header.info, DIB_RGB_COLORS, &pixels, nullptr, 0);
@@ -34,33 +35,63 @@ static HBITMAP CreateTopDownBitmap(HWND window, int32_t width, int32_t height, u
     return bitmap;
 }
 
-HBITMAP CreateFrameBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits, uint32_t* stride)
+// Front to back: every byte lands at or before the place it is read from.
+void PackFrameForArcade(uint8_t* bits, int32_t width, int32_t height, uint32_t stride)
 {
     const int32_t rowPixels = FrameRowPixels(width);
-    *stride = static_cast<uint32_t>(3 * rowPixels);
-    return CreateTopDownBitmap(window, rowPixels, height, 24, bits);
+    for (int32_t y = 0; y < height; ++y) {
+        const uint8_t* from = bits + static_cast<size_t>(y) * rowPixels * 4;
+        uint8_t* to = bits + static_cast<size_t>(y) * stride;
+        for (int32_t x = 0; x < rowPixels; ++x) {
+            const uint8_t blue = from[4 * x], green = from[4 * x + 1], red = from[4 * x + 2];
+            to[3 * x] = blue;
+            to[3 * x + 1] = green;
+            to[3 * x + 2] = red;
+        }
+    }
 }
 
-HBITMAP CreatePresentationBitmap(HWND window, int32_t width, int32_t height, uint8_t** bits)
+// Back to front: every byte lands at or after the place it is read from.
+void UnpackFrameFromArcade(uint8_t* bits, int32_t width, int32_t height, uint32_t stride)
 {
-    return CreateTopDownBitmap(window, width, height, 32, bits);
+    const int32_t rowPixels = FrameRowPixels(width);
+    for (int32_t y = height - 1; y >= 0; --y) {
+        const uint8_t* from = bits + static_cast<size_t>(y) * stride;
+        uint8_t* to = bits + static_cast<size_t>(y) * rowPixels * 4;
+        for (int32_t x = rowPixels - 1; x >= 0; --x) {
+            const uint8_t blue = from[3 * x], green = from[3 * x + 1], red = from[3 * x + 2];
+            to[4 * x] = blue;
+            to[4 * x + 1] = green;
+            to[4 * x + 2] = red;
+            to[4 * x + 3] = 0;
+        }
+    }
 }
 
-void ShowPresentationBits(HWND window, const uint8_t* bits, int32_t width, int32_t height)
+void ShowFrame(HWND window, const uint8_t* bits, int32_t width, int32_t height)
 {
-    const TopDownHeader header(width, height, 32);
+    const TopDownHeader header(FrameRowPixels(width), height, 32);
     WindowDC windowDC(window);
     SetDIBitsToDevice(windowDC.dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                       static_cast<UINT>(height), bits, &header.info, DIB_RGB_COLORS);
 }
 
-void CopyBitmap(HBITMAP from, HBITMAP to, int32_t width, int32_t height)
+void ArcadeFrameCopy::Copy(const RECT& r) const
 {
-    MemoryDC source(nullptr);
-    MemoryDC target(nullptr);
-    GdiSelection sourceBitmap(source.dc, from, GdiSelection::Borrowed);
-    GdiSelection targetBitmap(target.dc, to, GdiSelection::Borrowed);
-    BitBlt(target.dc, 0, 0, width, height, source.dc, 0, 0, SRCCOPY);
-    // The target's bits are read straight after, not through GDI.
-    GdiFlush();
+    if (bits == nullptr) {
+        FillRect(window.dc, &r, GetSysColorBrush(COLOR_WINDOW));
+        return;
+    }
+    // Only what lies on the frame, as a bitmap selected in a DC would give it.
+    const RECT frame = {0, 0, width, height};
+    RECT part;
+    if (!IntersectRect(&part, &r, &frame))
+        return;
+    // The part's rows alone, as a DIB of their own: its first row is the part's top whichever
+    // way a top-down DIB's source origin is counted.
+    const int32_t rows = part.bottom - part.top;
+    const TopDownHeader header(FrameRowPixels(width), rows, 24);
+    SetDIBitsToDevice(window.dc, part.left, part.top, static_cast<DWORD>(part.right - part.left),
+                      static_cast<DWORD>(rows), part.left, 0, 0, static_cast<UINT>(rows),
+                      bits + static_cast<size_t>(part.top) * stride, &header.info, DIB_RGB_COLORS);
 }

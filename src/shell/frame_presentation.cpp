@@ -15,36 +15,30 @@ void ScreenController::CreateFrameBuffer()
 {
     if (frameBitmap != nullptr)
         DeleteObject(frameBitmap);
-    if (presentationBitmap != nullptr)
-        DeleteObject(presentationBitmap);
     frameBits = nullptr;
-    presentationBitmap = nullptr;
-    presentationBits = nullptr;
+    frameHeldByArcade = false;
     frameBitmap = CreateFrameBitmap(WrapperWindow, clientWidth, clientHeight, &frameBits, &frameStride);
-    if (frameBitmap != nullptr)
-        presentationBitmap = CreatePresentationBitmap(WrapperWindow, clientWidth, clientHeight, &presentationBits);
-    presentationStale = true;
     frameComposer.Forget();
 }
 
-bool ScreenController::PresentationCopyReady()
+void ScreenController::HandFrameToArcade(bool toArcade)
 {
-    if (presentationBitmap == nullptr || frameBitmap == nullptr)
-        return false;
-    if (presentationStale) {
-        CopyBitmap(frameBitmap, presentationBitmap, clientWidth, clientHeight);
-        presentationStale = false;
-    }
-    return true;
+    if (frameBits == nullptr || frameHeldByArcade == toArcade)
+        return;
+    if (toArcade)
+        PackFrameForArcade(frameBits, clientWidth, clientHeight, frameStride);
+    else
+        UnpackFrameFromArcade(frameBits, clientWidth, clientHeight, frameStride);
+    frameHeldByArcade = toArcade;
 }
 
 void ScreenController::Present()
 {
-    if (!menuSessionActive && PresentationCopyReady()) {
-        ShowPresentationBits(WrapperWindow, presentationBits, clientWidth, clientHeight);
+    if (!menuSessionActive && frameBits != nullptr && !frameHeldByArcade) {
+        ShowFrame(WrapperWindow, frameBits, clientWidth, clientHeight);
         return;
     }
-    const FrameCopy copy(WrapperWindow, frameBitmap);
+    const ArcadeFrameCopy copy(WrapperWindow, frameBits, clientWidth, clientHeight, frameStride);
     if (!menuSessionActive) {
         copy.Copy(RECT{0, 0, clientWidth, clientHeight});
         return;

@@ -36,8 +36,6 @@ void ScreenController::Initialize()
     windowPainted = false;
     frameBitmap = nullptr;
     frameBits = nullptr;
-    presentationBitmap = nullptr;
-    presentationBits = nullptr;
     RECT client = {0, 0, 0, 0};
     GetClientRect(WrapperWindow, &client);
     clientWidth = client.right;
@@ -76,7 +74,6 @@ bool ScreenController::DrawFrame()
     MemoryDC memory(window.dc);
     GdiSelection frame(memory.dc, frameBitmap, GdiSelection::Borrowed);
     frameComposer.DrawComposed(memory.dc);
-    presentationStale = true;
     return true;
 }
 
@@ -108,7 +105,6 @@ void ScreenController::Tick()
         // The arcade layer draws into the buffer, where it likes: the frame after the session is
         // drawn whole, and the next whole copy to the window shows every pixel it wrote.
         frameComposer.Forget();
-        presentationStale = true;
         StepMenuSession();
         Present();
         return;
@@ -135,8 +131,10 @@ void ScreenController::StepMenuSession()
     }
     MA_DrawNextFrameIntoBuffer(frameBits, frameStride, FRAME_BYTES_PER_PIXEL, repaint);
     // The Present that follows copies the whole frame once the session is over.
-    if (MA_IsTheMenuSessionComplete())
+    if (MA_IsTheMenuSessionComplete()) {
         menuSessionActive = false;
+        HandFrameToArcade(false);
+    }
 }
 
 void ScreenController::Shutdown()

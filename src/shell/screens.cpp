@@ -90,4 +90,5 @@ void ScreenController::OpenOtherGames()
         return;
     }
     menuSessionActive = true;
+    HandFrameToArcade(true);
 }

@@ -126,9 +126,10 @@ TEST(FramePresentation, ArcadeCallsAreTheOldWaysWithAndWithoutAFrameBitmapAndThe
     }
 }
 
-// The byte order shows in the pixels of the end-to-end tests; here GDI's own pixels show where
-// the rows start, and that a width the shell never has is padded to whole pixels of four bytes.
-TEST(FrameBuffer, RowsArePaddedToWholePixelsOfFourBytes)
+// The byte order shows in the pixels of the end-to-end tests; here GDI's own pixels show where the
+// arcade layer's rows start once the buffer is handed to it, that a width the shell never has is
+// padded to whole pixels of four bytes, and that what the arcade layer wrote is GDI's once back.
+TEST(FrameBuffer, HandedToTheArcadeLayerItsRowsArePaddedToWholePixelsOfFourBytesAndComeBackWhole)
 {
     ScreenController controller;
     controller.clientHeight = 540;
@@ -137,18 +138,25 @@ TEST(FrameBuffer, RowsArePaddedToWholePixelsOfFourBytes)
         controller.CreateFrameBuffer();
         ASSERT_NE(controller.frameBits, nullptr);
         const uint32_t stride = width == 720 ? 2160u : 2172u;
+        const int lastX = static_cast<int>(stride / 3) - 1;
         EXPECT_EQ(controller.frameStride, stride);
         MemoryDC memory(nullptr);
         GdiSelection selected(memory.dc, controller.frameBitmap, GdiSelection::Borrowed);
         SetPixel(memory.dc, 10, 0, RGB(1, 2, 3));
         SetPixel(memory.dc, 0, 1, RGB(4, 5, 6));
+        SetPixel(memory.dc, lastX, 539, RGB(8, 9, 10));
         GdiFlush();
-        const uint8_t* bits = controller.frameBits;
+        controller.HandFrameToArcade(true);
+        uint8_t* bits = controller.frameBits;
         EXPECT_EQ(RGB(bits[32], bits[31], bits[30]), RGB(1, 2, 3)) << "blue, green, red from byte 30 of " << width;
         EXPECT_EQ(bits[stride], 6) << width;
-        // The last pixel of the widened buffer is GDI's too.
-        controller.frameBits[stride * 540 - 1] = 7;
-        EXPECT_EQ(GetPixel(memory.dc, static_cast<int>(stride / 3) - 1, 539), RGB(7, 0, 0)) << width;
+        EXPECT_EQ(bits[stride * 540 - 1], 8) << "the last pixel of the widened buffer, " << width;
+        bits[30] = 11;
+        bits[stride * 540 - 1] = 7;
+        controller.HandFrameToArcade(false);
+        EXPECT_EQ(GetPixel(memory.dc, 10, 0), RGB(1, 2, 11)) << width;
+        EXPECT_EQ(GetPixel(memory.dc, 0, 1), RGB(4, 5, 6)) << width;
+        EXPECT_EQ(GetPixel(memory.dc, lastX, 539), RGB(7, 9, 10)) << width;
     }
     DeleteObject(controller.frameBitmap);
 }

@@ -34,14 +34,12 @@ struct ScreenController {
     int32_t tickBacklog = 0;
     int32_t clientHeight = 0;
     int32_t clientWidth = 0;
+    // The frame buffer (see CreateFrameBitmap): its 32-bit frame, or, while the arcade layer
+    // draws, the arcade layer's 24-bit frame, rows frameStride bytes apart.
     HBITMAP frameBitmap = nullptr;
     uint32_t frameStride = 0;
     uint8_t* frameBits = nullptr;
-    // The frame at 32 bits, what whole frames are shown from (null where it could not be made);
-    // stale once anything drew into the frame bitmap since it was brought up to date.
-    HBITMAP presentationBitmap = nullptr;
-    uint8_t* presentationBits = nullptr;
-    bool presentationStale = true;
+    bool frameHeldByArcade = false;
     ButtonList buttons;
     ScreenState state = nullptr;
     // Kept between frames: the layouts of the texts drawn, and what the frame buffer holds.
@@ -80,8 +78,8 @@ struct ScreenController {
     bool IsTickDue();
     void CreateFrameBuffer();
     void Present();
-    // Brings the 32-bit copy up to date; false where there is none to show whole frames from.
-    bool PresentationCopyReady();
+    // Turns the frame buffer's memory into the arcade layer's frame, or back into the shell's.
+    void HandFrameToArcade(bool toArcade);
 
     // Text of the screens.
     char* ExpandTemplate(const char* text);
