@@ -86,12 +86,12 @@ std::string IconImage(const std::string& path)
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvessa Demo 1001";
 
 // A value of the uninstall entry, numbers in decimal.
-std::string Registered(HKEY root, const char* value)
+std::string Registered(HKEY root, const char* value, const char* key = kUninstallKey)
 {
     char data[1024] = "";
     DWORD size = sizeof(data);
     DWORD type = 0;
-    if (RegGetValueA(root, kUninstallKey, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, key, value, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
         return "(none)";
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
 }
@@ -104,9 +104,9 @@ std::string KnownFolder(int folder)
 }
 
 // The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
-std::string Shortcut(int folder)
+std::string Shortcut(int folder, const char* name = "Target Practice")
 {
-    const std::string path = KnownFolder(folder) + "\\Target Practice.lnk";
+    const std::string path = KnownFolder(folder) + "\\" + name + ".lnk";
     CoInitialize(nullptr);
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
@@ -130,8 +130,15 @@ std::string Shortcut(int folder)
 const std::string kMade = ProgramFolder() + "shellkit-installer\\";
 const std::string kSetup = kMade + "Target Practice Setup.exe";
 const std::string kSetup13 = kMade + "Target Practice 1.3 Setup.exe";
-const std::string kPerUserFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Target Practice";
-const std::string kSharedFolder = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Target Practice";
+const std::string kOtherSetup = kMade + "Other Studio Setup.exe";
+const std::string kPerUserFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Morvessa Demo\\Target Practice";
+const std::string kOtherFolder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Other Studio\\Target Practice";
+const std::string kSharedFolder = KnownFolder(CSIDL_PROGRAM_FILES) + "\\Morvessa Demo\\Target Practice";
+const char kOtherKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other Studio 1001";
+
+// The exit codes of the setup and the uninstaller that deployment tools act on.
+const DWORD kRunning = 3, kForeignFolder = 4, kOlderVersion = 5, kNoRights = 6, kWriteFailed = 7, kUnopenable = 8,
+            kInstalledForEveryone = 9;
 
 std::string Log(const char* kind)
 {
@@ -142,11 +149,15 @@ std::string Log(const char* kind)
 void NothingInstalled()
 {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-        RegDeleteTreeA(root, kUninstallKey);
-    for (const std::string& folder : {kPerUserFolder, kSharedFolder})
+        for (const char* key : {kUninstallKey, kOtherKey})
+            RegDeleteTreeA(root, key);
+    for (const std::string& folder : {kPerUserFolder, kSharedFolder, kOtherFolder}) {
         DeleteFolderTree(folder.c_str());
+        RemoveDirectoryA(folder.substr(0, folder.rfind('\\')).c_str());
+    }
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
-        DeleteFileA((KnownFolder(folder) + "\\Target Practice.lnk").c_str());
+        for (const char* name : {"\\Target Practice.lnk", "\\Target Practice (Other Studio).lnk"})
+            DeleteFileA((KnownFolder(folder) + name).c_str());
 }
 
 // The uninstaller as Add/Remove Programs runs it, silent, waited for until the entry is gone.
@@ -271,7 +282,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
     EXPECT_NE(Shortcut(CSIDL_COMMON_PROGRAMS), "");
 
     // A player's own setup over it: a refusal that says where the copy is, and nothing made.
-    EXPECT_EQ(RunToEnd(kSetup13, "/S /CurrentUser"), 2u);
+    EXPECT_EQ(RunToEnd(kSetup13, "/S /CurrentUser"), kInstalledForEveryone);
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayName"), "(none)");
     EXPECT_FALSE(fs::exists(kPerUserFolder));
     {
@@ -282,7 +293,7 @@ TEST(ShellkitOnWindows, ForEveryoneOnlyWhenAskedAndAPlayerGetsNoSecondCopyBeside
         EXPECT_EQ(MessageBoxText(box), "Target Practice is already installed for anyone using this computer, in " +
                                            installed + ". To update it, run this setup as an administrator.");
         PressButton(box, IDOK);
-        EXPECT_EQ(withPages.WaitExit(10000), 2u);
+        EXPECT_EQ(withPages.WaitExit(10000), kInstalledForEveryone);
     }
     EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "DisplayVersion"), "1.2.3");
     Uninstall(HKEY_LOCAL_MACHINE, installed);
@@ -307,10 +318,10 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
         Sleep(1000);
         const auto before = FilesBelow(installed);
 
-        EXPECT_EQ(RunToEnd(kSetup13, "/S"), 2u) << "an upgrade";
-        EXPECT_EQ(RunToEnd(kSetup, "/S"), 2u) << "the same version again";
+        EXPECT_EQ(RunToEnd(kSetup13, "/S"), kRunning) << "an upgrade";
+        EXPECT_EQ(RunToEnd(kSetup, "/S"), kRunning) << "the same version again";
         // The uninstaller run from its folder, not from a copy of itself, so that its exit code is its own.
-        EXPECT_EQ(RunToEnd(installed + "\\Uninstall.exe", "/S _?=" + installed), 2u);
+        EXPECT_EQ(RunToEnd(installed + "\\Uninstall.exe", "/S _?=" + installed), kRunning);
         EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
         EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
 
@@ -328,7 +339,7 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
             box = withPages.WaitMessageBox(caption, 10000);
             ASSERT_NE(box, nullptr) << "asked again";
             PressButton(box, IDCANCEL);
-            EXPECT_EQ(withPages.WaitExit(10000), 2u);
+            EXPECT_EQ(withPages.WaitExit(10000), kRunning);
         }
         EXPECT_TRUE(FilesBelow(installed) == before) << "nothing changed";
     }
@@ -346,7 +357,6 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.3.0");
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), installed) << "one folder, one entry";
     kept.erase("Levels\\Old Level.dat");
-    kept["Levels\\"] = "";
     kept["Uninstall.exe"] = ReadFileBytes(installed + "\\Uninstall.exe");
     kept["Uninstall.lst"] = ReadFileBytes(installed + "\\Uninstall.lst");
     EXPECT_TRUE(FilesBelow(installed) == kept) << "the newer DLLs, the arcade's files and the save kept; the old level gone";
@@ -357,6 +367,85 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
     EXPECT_NE(log.find("Removed " + installed + "\\Levels\\Old Level.dat: this version does not ship it"),
               std::string::npos) << log;
     ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
+    NothingInstalled();
+}
+
+TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
+{
+    NothingInstalled();
+    ASSERT_EQ(RunToEnd(kSetup13, "/S"), 0u);
+    const std::string ours = kPerUserFolder;
+    const auto installed = FilesBelow(ours);
+    const std::string ourShortcut = Shortcut(CSIDL_PROGRAMS);
+    ASSERT_NE(ourShortcut, "");
+
+    // Another publisher's game of the same title: its own folder and shortcut, never into ours.
+    EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + ours), kForeignFolder);
+    EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + fs::path(ours).parent_path().string()), kForeignFolder)
+        << "a folder of folders that are not its own";
+    ASSERT_EQ(RunToEnd(kOtherSetup, "/S"), 0u);
+    EXPECT_TRUE(fs::exists(kOtherFolder + "\\Target Practice.exe"));
+    EXPECT_EQ(Shortcut(CSIDL_PROGRAMS), ourShortcut) << "our shortcut is left alone";
+    EXPECT_EQ(Shortcut(CSIDL_PROGRAMS, "Target Practice (Other Studio)").substr(0, kOtherFolder.size()), kOtherFolder);
+    // A list that is not this game's is not acted on.
+    const std::string otherList = ReadFileBytes(kOtherFolder + "\\Uninstall.lst");
+    WriteFileBytes(kOtherFolder + "\\Uninstall.lst", ReadFileBytes(ours + "\\Uninstall.lst"));
+    EXPECT_EQ(RunToEnd(kOtherFolder + "\\Uninstall.exe", "/S _?=" + kOtherFolder), kForeignFolder);
+    EXPECT_TRUE(fs::exists(kOtherFolder + "\\Target Practice.exe"));
+    WriteFileBytes(kOtherFolder + "\\Uninstall.lst", otherList);
+    ASSERT_EQ(RunToEnd(kOtherFolder + "\\Uninstall.exe", "/S _?=" + kOtherFolder), 0u);
+    EXPECT_EQ(Shortcut(CSIDL_PROGRAMS), ourShortcut);
+    EXPECT_TRUE(FilesBelow(ours) == installed) << "the other game's setup and uninstaller left ours whole";
+
+    // Never back to an older version, unless asked; the newer one stays whole.
+    EXPECT_EQ(RunToEnd(kSetup, "/S"), kOlderVersion);
+    EXPECT_TRUE(FilesBelow(ours) == installed);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.3.0");
+    ASSERT_EQ(RunToEnd(kSetup, "/S /AllowOlder"), 0u);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
+
+    // A write that fails halfway puts back what the setup had replaced, the old level included.
+    std::ofstream(ours + "\\MorvessaArcade\\Update\\MorvessaArcade.dll") << "staged by 1.2.3's arcade layer";
+    const auto before = FilesBelow(ours);
+    {
+        // Read by the setup for its version, but neither renamed nor written while held.
+        HANDLE held = CreateFileA((ours + "\\MorvessaArcade\\MorvessaArcade.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(RunToEnd(kSetup13, "/S"), kWriteFailed);
+        CloseHandle(held);
+    }
+    EXPECT_TRUE(FilesBelow(ours) == before) << "nothing replaced, nothing removed";
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
+    ASSERT_EQ(RunToEnd(kSetup13, "/S"), 0u);
+    EXPECT_TRUE(FilesBelow(ours + "\\MorvessaArcade\\Update").empty()) << "the staged older DLL is gone";
+    EXPECT_FALSE(fs::exists(ours + "\\Levels\\Old Level.dat"));
+
+    // Folders the shell could not open: a name outside the code page, a path past the limit.
+    std::wstring command = L"\"" + std::wstring(kSetup13.begin(), kSetup13.end()) + L"\" /S /D=C:\\\x0418\x0433\x0440\x044B";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    DWORD code = 0;
+    WaitForSingleObject(started.hProcess, 60000);
+    GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    EXPECT_EQ(code, kUnopenable);
+    const std::string deep = "C:\\" + std::string(200, 'd') + "\\Target Practice";
+    EXPECT_EQ(RunToEnd(kSetup13, "/S /D=" + deep), kUnopenable);
+    EXPECT_FALSE(fs::exists(deep));
+
+    // The uninstaller removes a link the arcade folder holds, not what it points to.
+    TempFolder elsewhere;
+    elsewhere.Write("kept.txt", "kept");
+    fs::create_directories(ours + "\\MorvessaArcade\\Arcade");
+    std::error_code linked;
+    fs::create_directory_symlink(elsewhere.path, ours + "\\MorvessaArcade\\Arcade\\link", linked);
+    Uninstall(HKEY_CURRENT_USER, ours);
+    EXPECT_EQ(ReadFileBytes(elsewhere.File("kept.txt")), "kept") << linked.message();
+    EXPECT_FALSE(fs::exists(ours));
     NothingInstalled();
 }
 

@@ -1,5 +1,6 @@
 #include "nsis_script.h"
 
+#include "nsis_guards.h"
 #include "nsis_sections.h"
 #include "nsis_text.h"
 #include "host/game_folder.h"
@@ -13,6 +14,11 @@ std::string AnyQuoted(const std::string& text)
         if (text.find(quote) == std::string::npos)
             return quote + text + quote;
     return "`" + text + "`";
+}
+
+std::string DefaultInstallDir(const InstallerPlan& plan)
+{
+    return Nsis("$LOCALAPPDATA\\Programs\\", DefaultFolderPart(plan));
 }
 
 std::string Header(const InstallerPlan& plan)
@@ -29,7 +35,9 @@ std::string Header(const InstallerPlan& plan)
     if (plan.x64)
         s += "!define MULTIUSER_USE_PROGRAMFILES64\n";
     s += "!define MULTIUSER_INSTALLMODE_COMMANDLINE\n";
-    s += "!define MULTIUSER_INSTALLMODE_INSTDIR " + Nsis("", plan.name) + "\n";
+    s += "!define MULTIUSER_INSTALLMODE_INSTDIR " + Nsis("", DefaultFolderPart(plan)) + "\n";
+    // Its last part is what Browse adds to the folder the player picks.
+    s += "InstallDir " + DefaultInstallDir(plan) + "\n";
     s += "!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY \"${UNINSTALL_KEY}\"\n";
     s += "!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME \"InstallMode\"\n";
     s += "!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY \"${UNINSTALL_KEY}\"\n";
@@ -39,7 +47,7 @@ std::string Header(const InstallerPlan& plan)
         s += "!define MUI_ICON " + Nsis("", plan.icon) + "\n!define MUI_UNICON " + Nsis("", plan.icon) + "\n";
     s += "!define MUI_FINISHPAGE_RUN\n!define MUI_FINISHPAGE_RUN_TEXT " + Nsis("", "Play " + plan.title + " now") + "\n";
     s += "!define MUI_FINISHPAGE_RUN_FUNCTION PlayNow\n";
-    s += "!include MultiUser.nsh\n!include MUI2.nsh\n";
+    s += "!include MultiUser.nsh\n!include MUI2.nsh\n!include FileFunc.nsh\n!include WordFunc.nsh\n";
     s += "Name " + Nsis("", plan.title) + "\n";
     s += "OutFile " + Nsis("", plan.outFile) + "\n";
     s += "SetCompressor /SOLID lzma\n";
@@ -52,7 +60,7 @@ std::string Header(const InstallerPlan& plan)
     s += "VIAddVersionKey FileDescription " + Nsis("", plan.title + " Setup") + "\n";
     s += "VIAddVersionKey FileVersion " + Nsis("", plan.version) + "\n";
     s += "VIAddVersionKey ProductVersion " + Nsis("", plan.version) + "\n";
-    s += "!insertmacro MULTIUSER_PAGE_INSTALLMODE\n!insertmacro MUI_PAGE_DIRECTORY\n!insertmacro MUI_PAGE_COMPONENTS\n";
+    s += "!insertmacro MULTIUSER_PAGE_INSTALLMODE\n!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveFolderPage\n!insertmacro MUI_PAGE_DIRECTORY\n!insertmacro MUI_PAGE_COMPONENTS\n";
     s += "!insertmacro MUI_PAGE_INSTFILES\n!insertmacro MUI_PAGE_FINISH\n";
     s += "!insertmacro MUI_UNPAGE_CONFIRM\n!insertmacro MUI_UNPAGE_INSTFILES\n";
     s += "!insertmacro MUI_LANGUAGE \"English\"\n";
@@ -61,49 +69,46 @@ std::string Header(const InstallerPlan& plan)
     return s;
 }
 
-// The game is running when its shell or its game image cannot be opened for writing. With
-// pages the player may close it and retry; silently the setup ends with code 2, nothing touched.
-std::string RefuseWhileRunning(const InstallerPlan& plan, const std::string& prefix)
+// Runs a guard; on a refusal, `refused` with the exit code in $0.
+std::string Guard(const std::string& function, const std::string& refused, const std::string& label)
 {
-    std::string s = "Function " + prefix + "RefuseWhileRunning\n  running:\n  ClearErrors\n";
-    for (const std::string& extension : {std::string(".exe"), "." + std::string(GAME_IMAGE_SUFFIX)}) {
-        const std::string path = Nsis("$INSTDIR\\", plan.name + extension);
-        s += "  IfFileExists " + path + " 0 +4\n  FileOpen $0 " + path + " a\n  IfErrors busy\n  FileClose $0\n";
-    }
-    s += "  Return\n  busy:\n";
-    s += "  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION " +
-         Nsis("", plan.title + " is running. Close the game, then choose Retry.") + " /SD IDCANCEL IDRETRY running\n";
-    s += "  SetErrorLevel 2\n  Quit\nFunctionEnd\n";
-    return s;
-}
-
-// A player without administrator rights over a copy installed for everyone: one copy only.
-std::string RefuseSecondCopy(const InstallerPlan& plan)
-{
-    std::string s = "Function RefuseSecondCopy\n  StrCmp $MultiUser.InstallMode \"AllUsers\" done\n";
-    s += "  ReadRegStr $0 HKCU \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 \"\" 0 done\n";
-    s += "  ReadRegStr $0 HKLM \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 \"\" done\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
-         " is already installed for anyone using this computer, in $0. To update it, run this setup as an "
-         "administrator.\" /SD IDOK\n";
-    s += "  SetErrorLevel 2\n  Quit\n  done:\nFunctionEnd\n";
-    return s;
+    return "  Call " + function + "\n  Pop $0\n  StrCmp $0 \"\" " + label + "\n" + refused + "  " + label + ":\n";
 }
 
 std::string Functions(const InstallerPlan& plan)
 {
-    std::string s;
-    for (const std::string prefix : {"", "un."}) {
-        s += RefuseWhileRunning(plan, prefix);
-        // A line for the details and the log ($9) both.
+    std::string s = GuardFunctions(plan);
+    // A line for the details and the log ($9) both.
+    for (const std::string prefix : {"", "un."})
         s += "Function " + prefix + "Note\n  Exch $0\n  DetailPrint $0\n  FileWrite $9 \"$0$\\r$\\n\"\n  Pop $0\nFunctionEnd\n";
-    }
-    s += RefuseSecondCopy(plan);
+    const std::string quit = "  SetErrorLevel $0\n  Quit\n";
     // MultiUser sets the folder of the install mode; a folder given with /D= wins over it.
-    s += "Var GivenFolder\nFunction .onInit\n  StrCpy $GivenFolder $INSTDIR\n  !insertmacro MULTIUSER_INIT\n";
+    // InstallDir fills $INSTDIR when /D= does not: only another folder was given.
+    s += "Var GivenFolder\nVar FailCode\nFunction .onInit\n  StrCpy $GivenFolder $INSTDIR\n";
+    s += "  StrCmp $INSTDIR " + DefaultInstallDir(plan) + " 0 +2\n  StrCpy $GivenFolder \"\"\n  !insertmacro MULTIUSER_INIT\n";
     s += "  StrCmp $GivenFolder \"\" +2\n  StrCpy $INSTDIR $GivenFolder\n";
-    s += "  Call RefuseSecondCopy\n  Call RefuseWhileRunning\nFunctionEnd\n";
-    s += "Function un.onInit\n  !insertmacro MULTIUSER_UNINIT\n  Call un.RefuseWhileRunning\nFunctionEnd\n";
+    s += Guard("RefuseSecondCopy", quit, "alone");
+    s += "  StrCmp $MultiUser.InstallMode AllUsers 0 +2\n  Call RequireRights\n";
+    s += Guard("RefuseWhileRunning", quit, "closed") + Guard("RefuseOlder", quit, "newer");
+    // The pages offer a folder the game can open; silently the folder is taken or refused as it is.
+    s += "  IfSilent folder\n  StrCmp $GivenFolder \"\" 0 done\n  Call FolderProblem\n  Pop $0\n  StrCmp $0 \"\" done\n";
+    s += "  Call SuggestedFolder\n  Pop $INSTDIR\n  Goto done\n  folder:\n";
+    s += Guard("RefuseUnopenableFolder", quit, "openable") + Guard("RefuseForeignFolder", quit, "owned");
+    s += "  done:\nFunctionEnd\n";
+    s += "Function LeaveFolderPage\n";
+    s += Guard("RefuseUnopenableFolder", "  Call SuggestedFolder\n  Pop $0\n  FindWindow $1 \"#32770\" \"\" $HWNDPARENT\n"
+                                         "  GetDlgItem $1 $1 1019\n  SendMessage $1 ${WM_SETTEXT} 0 \"STR:$0\"\n  Abort\n",
+                 "openable");
+    s += Guard("RefuseForeignFolder", "  Abort\n", "owned") + "FunctionEnd\n";
+    // Whatever stopped the setup once it had begun, what it replaced comes back.
+    s += "Function .onInstFailed\n  Call RestoreReplaced\n  SetErrorLevel $FailCode\nFunctionEnd\n";
+    s += "Function un.onInit\n  ReadRegStr $0 HKLM \"${UNINSTALL_KEY}\" InstallLocation\n";
+    s += "  StrCmp $0 $INSTDIR 0 +2\n  Call un.RequireRights\n  !insertmacro MULTIUSER_UNINIT\n";
+    s += Guard("un.RefuseWhileRunning", quit, "closed");
+    s += "  Call un.OwnsFolder\n  Pop $0\n  StrCmp $0 yes listed\n";
+    s += "  MessageBox MB_OK|MB_ICONSTOP \"$INSTDIR holds no list of " + NsisEscaped(plan.title) +
+         "'s files: nothing was removed.\" /SD IDOK\n  SetErrorLevel " + std::to_string(SETUP_FOREIGN_FOLDER) +
+         "\n  Quit\n  listed:\nFunctionEnd\n";
     // An elevated setup starts the game through Explorer, so that it runs as the player.
     const std::string exe = "\"$\\\"$INSTDIR\\" + NsisEscaped(plan.name + ".exe") + "$\\\"\"";
     s += "Function PlayNow\n  SetOutPath \"$INSTDIR\"\n  StrCmp $MultiUser.InstallMode \"AllUsers\" 0 +3\n";

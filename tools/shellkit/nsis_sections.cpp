@@ -3,6 +3,7 @@
 #include <set>
 
 #include "file_system.h"
+#include "nsis_guards.h"
 #include "nsis_text.h"
 #include "host/game_folder.h"
 
@@ -11,7 +12,8 @@ namespace {
 const char ARCADE_FOLDER[] = "MorvessaArcade\\";
 // The files this version installed, one a line, read by the next version's setup.
 const char FILE_LIST[] = "Uninstall.lst";
-const char USERS_MODIFY[] = "*S-1-5-32-545:(OI)(CI)M";
+const char REPLACED[] = ".replaced";
+const char USERS[] = "*S-1-5-32-545";
 
 bool InArcadeFolder(const std::string& windowsPath)
 {
@@ -56,8 +58,9 @@ const char KEEP_NEWER_DLL[] = R"(Function KeepNewerDll
 FunctionEnd
 )";
 
-// Deletes what the last version listed and this one does not ship; the arcade folder is left
-// to the arcade layer, which may have updated it.
+// Deletes what the last version listed and this one does not ship, once everything new is in
+// place; the arcade folder is left to the arcade layer, which may have updated it. Only a list
+// that opens with this product's line is acted on.
 std::string RemoveOrphans(const InstallerPlan& plan)
 {
     std::string s = "Function IsShipped\n  Exch $0\n  Push $1\n  StrCpy $1 $0 " +
@@ -65,13 +68,54 @@ std::string RemoveOrphans(const InstallerPlan& plan)
     for (const FolderEntry& file : plan.files)
         s += "  StrCmp $0 " + Nsis("", WindowsPath(file.relativePath)) + " yes\n";
     s += "  StrCpy $0 \"\"\n  Goto done\n  yes:\n  StrCpy $0 yes\n  done:\n  Pop $1\n  Exch $0\nFunctionEnd\n";
-    s += "Function RemoveOrphans\n  ClearErrors\n  FileOpen $4 " + Nsis("$INSTDIR\\", FILE_LIST) + " r\n";
-    s += "  IfErrors none\n  next:\n  ClearErrors\n  FileReadUTF16LE $4 $5\n  IfErrors end\n";
+    s += "Function RemoveOrphans\n  ClearErrors\n  FileOpen $4 " + Nsis("$INSTDIR\\", std::string(FILE_LIST) + REPLACED) + " r\n";
+    s += "  IfErrors none\n  FileReadUTF16LE $4 $5\n  StrCmp $5 \"" + NsisEscaped(ProductListLine(plan)) +
+         "$\\r$\\n\" 0 end\n  next:\n  ClearErrors\n  FileReadUTF16LE $4 $5\n  IfErrors end\n";
     s += "  StrCpy $6 $5 2 -2\n  StrCmp $6 \"$\\r$\\n\" 0 +2\n  StrCpy $5 $5 -2\n  StrCmp $5 \"\" next\n";
     s += "  Push $5\n  Call IsShipped\n  Pop $6\n  StrCmp $6 yes next\n";
-    s += "  IfFileExists \"$INSTDIR\\$5\" 0 next\n  Delete \"$INSTDIR\\$5\"\n";
+    // A folder the removed file leaves empty goes with it.
+    s += "  IfFileExists \"$INSTDIR\\$5\" 0 next\n  Delete \"$INSTDIR\\$5\"\n  ${GetParent} \"$INSTDIR\\$5\" $6\n  RMDir $6\n";
     s += "  Push \"Removed $INSTDIR\\$5: this version does not ship it\"\n  Call Note\n  Goto next\n";
     s += "  end:\n  FileClose $4\n  none:\nFunctionEnd\n";
+    return s;
+}
+
+// What this version writes over is set aside beside it until the whole version is in place, and
+// put back when the setup fails.
+std::string Replacing(const InstallerPlan& plan)
+{
+    std::string s = "Function SetAside\n  Exch $0\n  Delete \"$INSTDIR\\$0" + std::string(REPLACED) + "\"\n";
+    s += "  IfFileExists \"$INSTDIR\\$0\" 0 +2\n  Rename \"$INSTDIR\\$0\" \"$INSTDIR\\$0" + std::string(REPLACED) + "\"\n";
+    s += "  IfErrors 0 +3\n  Push \"Could not replace $INSTDIR\\$0\"\n  Call Note\n  Pop $0\nFunctionEnd\n";
+    std::vector<std::string> paths = {"Uninstall.exe", FILE_LIST};
+    for (const FolderEntry& file : plan.files)
+        paths.push_back(WindowsPath(file.relativePath));
+    std::string restore = "Function RestoreReplaced\n";
+    std::string drop = "Function DropReplaced\n";
+    for (const std::string& path : paths) {
+        const std::string replaced = Nsis("$INSTDIR\\", path + REPLACED);
+        restore += "  IfFileExists " + replaced + " 0 +3\n  Delete " + Nsis("$INSTDIR\\", path) + "\n  Rename " + replaced +
+                   " " + Nsis("$INSTDIR\\", path) + "\n";
+        drop += "  Delete " + replaced + "\n";
+    }
+    return s + restore + "FunctionEnd\n" + drop + "FunctionEnd\n";
+}
+
+// A shortcut in a folder that another product's shortcut of the same name already holds is
+// made under the publisher's name too, or not at all; the entry records where it went.
+std::string PlaceShortcut(const InstallerPlan& plan)
+{
+    const std::string own = "$R0\\" + NsisEscaped(plan.shortcut) + ".lnk";
+    const std::string named = "$R0\\" + NsisEscaped(plan.shortcut + " (" + plan.publisher + ")") + ".lnk";
+    std::string s = "Var PreviousFolder\nFunction PlaceShortcut\n  Pop $R1\n  Pop $R0\n  ReadRegStr $R2 SHCTX \"${UNINSTALL_KEY}\" $R1\n  ClearErrors\n";
+    s += "  StrCpy $R3 \"" + own + "\"\n  StrCmp $R2 $R3 place\n  IfFileExists $R3 0 place\n";
+    // A version that recorded no shortcuts made them under the title.
+    s += "  StrCmp $R2 \"\" 0 other\n  StrCmp $PreviousFolder $INSTDIR place\n";
+    s += "  other:\n  StrCpy $R3 \"" + named + "\"\n  StrCmp $R2 $R3 place\n  IfFileExists $R3 0 place\n";
+    s += "  Push \"No shortcut in $R0: another game's shortcuts hold its names\"\n  Call Note\n  Return\n  place:\n";
+    s += "  CreateShortCut $R3 " + Nsis("$INSTDIR\\", plan.name + ".exe") + " \"\" " +
+         Nsis("$INSTDIR\\", plan.name + "." + GAME_IMAGE_SUFFIX) + " 0\n";
+    s += "  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" $R1 $R3\nFunctionEnd\n";
     return s;
 }
 
@@ -90,7 +134,11 @@ std::string Files(const InstallerPlan& plan)
         const auto replaced = plan.replacements.find(file.relativePath);
         const std::string source =
             replaced != plan.replacements.end() ? replaced->second : JoinPath(plan.sourceFolder, file.relativePath);
-        const std::string put = "  File " + Nsis("", "/oname=" + NameOf(relative)) + " " + Nsis("", source) + "\n";
+        std::string put = "  Push " + Nsis("", relative) + "\n  Call SetAside\n  IfErrors failed\n  File " +
+                          Nsis("", "/oname=" + NameOf(relative)) + " " + Nsis("", source) + "\n";
+        // A staged update older than the DLL just written must not bring the old one back.
+        if (relative == std::string(ARCADE_FOLDER) + "MorvessaArcade.dll")
+            put += "  Delete " + Nsis("$INSTDIR\\", std::string(ARCADE_FOLDER) + "Update\\*.*") + "\n";
         if (!IsArcadeDll(relative)) {
             s += put;
             continue;
@@ -107,30 +155,55 @@ std::string Files(const InstallerPlan& plan)
 
 }  // namespace
 
+// Installed for everyone, the arcade layer still writes its own files as the player. The players
+// may add files and folders to its folder, and change what is in its folders, but none of the
+// code that every account loads, nor "Update\" and "Backup\", whose files become that code.
+std::string ArcadeGrants()
+{
+    const std::string arcade = "$INSTDIR\\" + std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2);
+    const auto icacls = [](const std::string& path, const std::string& change) {
+        return "  nsExec::ExecToLog '\"$SYSDIR\\icacls.exe\" \"" + path + "\" " + change +
+               " /Q'\n  Pop $0\n  StrCmp $0 0 +2\n  SetErrors\n";
+    };
+    std::string s = "  StrCmp $MultiUser.InstallMode AllUsers 0 granted\n";
+    s += icacls(arcade, "/grant " + std::string(USERS) + ":(AD,WD) " + USERS + ":(CI)(IO)M");
+    for (const char* folder : {"Update", "Backup"}) {
+        s += "  CreateDirectory \"" + arcade + "\\" + folder + "\"\n";
+        s += icacls(arcade + "\\" + folder, std::string("/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F "
+                                                          "*S-1-5-32-544:(OI)(CI)F ") + USERS + ":(OI)(CI)RX");
+    }
+    return s + "  granted:\n";
+}
+
 std::string InstallSection(const InstallerPlan& plan)
 {
-    const std::string exe = Nsis("$INSTDIR\\", plan.name + ".exe");
-    const std::string icon = Nsis("$INSTDIR\\", plan.name + "." + GAME_IMAGE_SUFFIX);
     uint64_t bytes = 0;
     for (const FolderEntry& file : plan.files)
         bytes += file.size;
-    std::string s = KEEP_NEWER_DLL + RemoveOrphans(plan);
+    std::string s = KEEP_NEWER_DLL + RemoveOrphans(plan) + Replacing(plan) + PlaceShortcut(plan);
     s += "Section " + Nsis("", plan.title) + " SectionGame\n  SectionIn RO\n";
     // Again: the player may have chosen another mode or folder on the pages.
-    s += "  Call RefuseSecondCopy\n  Call RefuseWhileRunning\n  SetOutPath \"$INSTDIR\"\n";
-    s += "  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " install.log") + " w\n";
-    s += "  Call RemoveOrphans\n";
+    const std::string stop = "  StrCpy $FailCode $0\n  Abort\n";
+    s += "  StrCpy $FailCode " + std::to_string(SETUP_WRITE_FAILED) + "\n";
+    for (const char* guard : {"RefuseSecondCopy", "RefuseWhileRunning", "RefuseOlder", "RefuseUnopenableFolder",
+                              "RefuseForeignFolder"})
+        s += "  Call " + std::string(guard) + "\n  Pop $0\n  StrCmp $0 \"\" 0 refused\n";
+    s += "  ReadRegStr $PreviousFolder SHCTX \"${UNINSTALL_KEY}\" InstallLocation\n";
+    s += "  SetOutPath \"$INSTDIR\"\n  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " install.log") + " w\n  ClearErrors\n";
+    s += "  Push Uninstall.exe\n  Call SetAside\n  Push " + Nsis("", FILE_LIST) + "\n  Call SetAside\n  IfErrors failed\n";
     s += Files(plan);
-    s += "  SetOutPath \"$INSTDIR\"\n  ClearErrors\n";
+    s += "  SetOutPath \"$INSTDIR\"\n";
     s += "  WriteUninstaller \"$INSTDIR\\Uninstall.exe\"\n";
     s += "  FileOpen $8 " + Nsis("$INSTDIR\\", FILE_LIST) + " w\n";
+    s += "  FileWriteUTF16LE $8 \"" + NsisEscaped(ProductListLine(plan)) + "$\\r$\\n\"\n";
     for (const FolderEntry& file : plan.files)
         s += "  FileWriteUTF16LE $8 \"" + NsisEscaped(WindowsPath(file.relativePath)) + "$\\r$\\n\"\n";
     s += "  FileClose $8\n";
-    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
     const auto regString = [&](const char* value, const std::string& data) {
         s += std::string("  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" ") + value + " " + data + "\n";
     };
+    // Where the last version put its shortcuts is read before the entry is written over.
+    s += "  IfErrors failed\n  Push $SMPROGRAMS\n  Push StartMenuShortcut\n  Call PlaceShortcut\n";
     regString("DisplayName", Nsis("", plan.title));
     regString("Publisher", Nsis("", plan.publisher));
     regString("DisplayVersion", Nsis("", plan.version));
@@ -141,18 +214,14 @@ std::string InstallSection(const InstallerPlan& plan)
     regString("QuietUninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode /S\"");
     s += "  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" EstimatedSize " + std::to_string((bytes + 1023) / 1024) + "\n";
     s += "  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoModify 1\n  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoRepair 1\n";
-    // Installed for everyone, the arcade layer still writes beside its DLL as the player: its
-    // folder alone is made writable by the computer's users.
-    s += "  StrCmp $MultiUser.InstallMode \"AllUsers\" 0 shared\n";
-    s += "  nsExec::ExecToLog '\"$SYSDIR\\icacls.exe\" \"$INSTDIR\\" + std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2) +
-         "\" /grant " + USERS_MODIFY + " /T /Q'\n  Pop $0\n  StrCmp $0 0 shared\n  SetErrors\n  shared:\n";
-    s += "  IfErrors 0 written\n  Push \"Setup could not write everything in $INSTDIR\"\n  Call Note\n  FileClose $9\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
-         " could not be installed whole in $INSTDIR. Close what uses its files and run the setup again.\" /SD IDOK\n";
-    s += "  SetErrorLevel 2\n  Abort\n  written:\n  Push \"Installed in $INSTDIR\"\n  Call Note\n  FileClose $9\n";
+    s += ArcadeGrants();
+    s += "  IfErrors failed\n  Call RemoveOrphans\n  Call DropReplaced\n  Push \"Installed in $INSTDIR\"\n  Call Note\n";
+    s += "  FileClose $9\n  Return\n  failed:\n  Push \"Setup could not write everything in $INSTDIR\"\n  Call Note\n";
+    s += "  FileClose $9\n  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
+         " could not be installed whole in $INSTDIR: what it replaced is back. Close what uses its files and run the "
+         "setup again.\" /SD IDOK\n  Abort\n  refused:\n" + stop;
     s += "SectionEnd\n";
-    s += "Section \"Desktop shortcut\" SectionDesktop\n";
-    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
+    s += "Section \"Desktop shortcut\" SectionDesktop\n  Push $DESKTOP\n  Push DesktopShortcut\n  Call PlaceShortcut\nSectionEnd\n";
     return s;
 }
 
@@ -172,21 +241,32 @@ std::string UninstallSection(const InstallerPlan& plan)
     s += "  Push \"Left in place: $0\\$2\"\n  Call un.Note\n";
     s += "  next:\n  FindNext $1 $2\n  Goto loop\n  done:\n  FindClose $1\n  Pop $2\n  Pop $1\n  Pop $0\nFunctionEnd\n";
 
+    // The arcade folder may hold what players made: links in it are removed, never followed.
+    s += "Function un.RemoveTree\n  Exch $0\n  Push $1\n  Push $2\n  Push $3\n  FindFirst $1 $2 \"$0\\*.*\"\n  loop:\n";
+    s += "  StrCmp $2 \"\" done\n  StrCmp $2 . next\n  StrCmp $2 .. next\n";
+    s += "  System::Call 'kernel32::GetFileAttributesW(w \"$0\\$2\") i .r3'\n  IntOp $3 $3 & 0x410\n";
+    s += "  IntCmp $3 0x10 folder\n  IntCmp $3 0 file\n  RMDir \"$0\\$2\"\n  file:\n  Delete \"$0\\$2\"\n  Goto next\n";
+    s += "  folder:\n  Push \"$0\\$2\"\n  Call un.RemoveTree\n  next:\n  FindNext $1 $2\n  Goto loop\n";
+    // Whether the folder went is what counts, not how the search ended.
+    s += "  done:\n  FindClose $1\n  ClearErrors\n  RMDir $0\n  Pop $3\n  Pop $2\n  Pop $1\n  Pop $0\nFunctionEnd\n";
+
     s += "Section \"Uninstall\"\n";
+    s += "  Call un.RefuseWhileRunning\n  Pop $0\n  StrCmp $0 \"\" closed\n  SetErrorLevel $0\n  Abort\n  closed:\n";
     s += "  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " uninstall.log") + " w\n  ClearErrors\n";
+    // The arcade folder is the arcade layer's: its DLL, its updates, its backups and its data.
+    s += "  Push " + Nsis("$INSTDIR\\", std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2)) + "\n  Call un.RemoveTree\n";
     for (const FolderEntry& file : plan.files)
         if (!InArcadeFolder(WindowsPath(file.relativePath)))
             s += "  Delete " + Nsis("$INSTDIR\\", WindowsPath(file.relativePath)) + "\n";
-    // The arcade folder is the arcade layer's: its DLL, its updates, its backups and its data.
-    s += "  RMDir /r " + Nsis("$INSTDIR\\", std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2)) + "\n";
     s += "  IfErrors 0 removed\n  Push \"Some files in $INSTDIR could not be removed: it stays installed\"\n";
     s += "  Call un.Note\n  FileClose $9\n";
     s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
          " could not be removed whole from $INSTDIR. Close what uses its files and uninstall it again.\" /SD IDOK\n";
-    s += "  SetErrorLevel 2\n  Abort\n  removed:\n";
+    s += "  SetErrorLevel " + std::to_string(SETUP_WRITE_FAILED) + "\n  Abort\n  removed:\n";
     s += "  Delete \"$INSTDIR\\Uninstall.exe\"\n  Delete " + Nsis("$INSTDIR\\", FILE_LIST) + "\n";
-    s += "  Delete " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + "\n";
-    s += "  Delete " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + "\n";
+    // Only the shortcuts this game made, wherever another game's made them go.
+    for (const char* value : {"StartMenuShortcut", "DesktopShortcut"})
+        s += std::string("  ReadRegStr $0 SHCTX \"${UNINSTALL_KEY}\" ") + value + "\n  StrCmp $0 \"\" +2\n  Delete $0\n";
     s += "  DeleteRegKey SHCTX \"${UNINSTALL_KEY}\"\n";
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         const std::string path = Nsis("$INSTDIR\\", *folder);
