@@ -44,7 +44,7 @@ step() {  # FILTER [PLAYER...]
 }
 
 # For everyone: under Program Files (x86) from a 32-bit setup; its icacls is SysWOW64's.
-shared=("$drive/Program Files/Target Practice" "$drive/Program Files (x86)/Target Practice")
+shared=("$drive/Program Files/Morvessa Demo/Target Practice" "$drive/Program Files (x86)/Morvessa Demo/Target Practice")
 rm -rf "${shared[@]}"  # whatever a test before left for everyone
 for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/ProgramData"; do
   [ -d "$folder" ] && chmod -R a-w "$folder"
@@ -58,13 +58,25 @@ stop_session
 # The copy for everyone as Program Files leaves it to a player, then with the grant applied.
 for folder in "${shared[@]}"; do [ -d "$folder" ] && chmod -R a-w "$folder"; done
 start_session "${player[@]}"
-step PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer "${player[@]}"
-pattern='s/^.* cmdline="[^"]*" "C:\\\([^"]*\)" \/grant \*S-1-5-32-545:(OI)(CI)M \/T \/Q\r\?$/\1/p'
+step 'PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer:PlayerAccount.PlayerCannotChangeTheSharedCopy' "${player[@]}"
+# The grants as modes: a folder that Users may add to or modify becomes writable, with its
+# subfolders for an inherited grant; a folder cut from inheritance stays as it was.
 granted=0
-while IFS= read -r folder; do
-  [ -d "$drive/${folder//\\//}" ] && chmod -R u+w "$drive/${folder//\\//}" && granted=1
-done < <(cat "$drive"/windows/{system32,syswow64}/icacls.journal 2>/dev/null | sed -n "$pattern")
-[ $granted = 1 ] || { echo "FAIL: no Users Modify grant on an installed folder was asked for"; failed=1; }
-step PlayerAccount.SharedCopyWithTheGrantPlaysAndUpdates "${player[@]}"
+while IFS= read -r call; do
+  folder=$(sed -n 's/^.* cmdline="[^"]*" "C:\\\([^"]*\)" .*$/\1/p' <<<"$call" | tr '\\' /)
+  [ -d "$drive/$folder" ] || continue
+  case $call in
+    *"/grant *S-1-5-32-545:(AD,WD) *S-1-5-32-545:(CI)(IO)M"*)
+      chmod u+w "$drive/$folder"
+      find "$drive/$folder" -mindepth 1 -type d ! -name Update ! -name Backup -exec chmod u+w {} +
+      granted=1 ;;
+    *"/inheritance:r"*) chmod -R a-w "$drive/$folder" ;;
+  esac
+done < <(cat "$drive"/windows/{system32,syswow64}/icacls.journal 2>/dev/null | tr -d '\r' | grep ' cmdline=')
+[ $granted = 1 ] || { echo "FAIL: no grant on an installed arcade folder was asked for"; failed=1; }
+step PlayerAccount.SharedCopyWithTheGrantPlaysButItsCodeStaysClosed "${player[@]}"
+stop_session
+start_session
+step PlayerAccount.AdministratorPlaysAndTheUpdateApplies
 stop_session
 exit $failed

@@ -33,7 +33,8 @@ std::map<std::string, std::string> FilesBelow(const std::string& folder)
 
 // The shell in a folder writes the arcade files, starts the game and shows its closing screen after
 // it; with `update`, Other Games lets the arcade layer stage version 2 (SteerArcade), moved into place.
-void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = false)
+// With `staged` false, the arcade layer cannot stage the update, and the game goes on with the DLL it has.
+void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = false, bool staged = true)
 {
     const std::string arcade = shellPath.substr(0, shellPath.rfind('\\')) + "\\MorvessaArcade\\";
     const std::string shipped = ReadFileBytes(arcade + "MorvessaArcade.dll");
@@ -54,6 +55,13 @@ void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = fals
     const std::string newer = ReadFileBytes(ProgramFolder() + "arcade-variants\\version2\\MorvessaArcade.dll");
     ASSERT_FALSE(newer.empty() || shipped == newer);
     ASSERT_TRUE(ClickButtonWhenHovered(wrapper, kOtherGamesLeft));
+    if (!staged) {
+        Sleep(5000);
+        EXPECT_TRUE(ReadFileBytes(arcade + "MorvessaArcade.dll") == shipped) << "the shipped DLL runs on";
+        EXPECT_TRUE(FilesBelow(arcade + "Update").empty());
+        EXPECT_TRUE(IsWindow(wrapper) != FALSE);
+        return;
+    }
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(arcade + "MorvessaArcade.dll") == newer; }, 15000))
         << "the staged update was not applied";
     EXPECT_TRUE(ReadFileBytes(arcade + "Backup\\MorvessaArcade.dll") == shipped) << "the old DLL is the backup";
@@ -504,9 +512,13 @@ TEST(PlayerAccount, AdministratorInstallsForAllUsers)
     for (const JournalLine& line : ReadJournal(icacls + ".journal"))
         if (line.event == "start")
             calls.push_back(line.rest.substr(line.rest.find(" cmdline=") + 9));
-    EXPECT_EQ(calls, std::vector<std::string>{"\"" + icacls + ".exe\" \"" + installed +
-                                              "\\MorvessaArcade\" /grant *S-1-5-32-545:(OI)(CI)M /T /Q"})
-        << "Users may modify the arcade folder and what it holds, and nothing else";
+    const std::string arcade = "\"" + icacls + ".exe\" \"" + installed + "\\MorvessaArcade";
+    const std::string closed = "\" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F "
+                               "*S-1-5-32-545:(OI)(CI)RX /Q";
+    EXPECT_EQ(calls, (std::vector<std::string>{arcade + "\" /grant *S-1-5-32-545:(AD,WD) *S-1-5-32-545:(CI)(IO)M /Q",
+                                               arcade + "\\Update" + closed, arcade + "\\Backup" + closed}))
+        << "Users may add to the arcade folder and change what its folders hold, but none of its code, nor "
+           "what becomes its code";
     SteerArcade(installed);
 }
 
@@ -533,12 +545,33 @@ TEST(PlayerAccount, SharedCopyWithoutTheGrantStopsAtTheArcadeLayer)
     EXPECT_FALSE(fs::exists(installed + "\\MorvessaArcade\\Application.dat"));
 }
 
-// The same copy once the grant is applied: the game works, and only its arcade folder opened.
-TEST(PlayerAccount, SharedCopyWithTheGrantPlaysAndUpdates)
+// Neither an upgrade nor the uninstaller can change that copy for a player: both end at once.
+TEST(PlayerAccount, PlayerCannotChangeTheSharedCopy)
 {
     const std::string installed = kSharedFolder;
-    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe", true);
+    const auto before = FilesBelow(installed);
+    EXPECT_EQ(RunToEnd(kSetup13, "/S"), kNoRights);
+    EXPECT_EQ(RunToEnd(installed + "\\Uninstall.exe", "/S _?=" + installed), kNoRights);
+    EXPECT_TRUE(FilesBelow(installed) == before);
+    EXPECT_EQ(Registered(HKEY_LOCAL_MACHINE, "DisplayVersion"), "1.2.3");
+}
+
+// The same copy once the grants are applied: the game works, its arcade layer writes its own
+// files, and nothing that every account loads can be changed, so an update waits.
+TEST(PlayerAccount, SharedCopyWithTheGrantPlaysButItsCodeStaysClosed)
+{
+    const std::string installed = kSharedFolder;
+    ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe", true, false);
     EXPECT_FALSE(std::ofstream(installed + "\\Player.txt")) << "the install folder stays closed";
-    EXPECT_FALSE(std::ofstream(installed + "\\Target Practice.exe", std::ios::app));
+    for (const char* code : {"\\Target Practice.exe", "\\MorvessaArcade\\MorvessaArcade.dll",
+                             "\\MorvessaArcade\\Backup\\MorvessaArcade.dll"})
+        EXPECT_FALSE(std::ofstream(installed + code, std::ios::app)) << code;
+    EXPECT_FALSE(std::ofstream(installed + "\\MorvessaArcade\\Update\\MorvessaArcade.dll")) << "nothing staged";
     EXPECT_TRUE(std::ofstream(installed + "\\MorvessaArcade\\Player.txt"));
+}
+
+// An administrator who plays lets the arcade layer update itself.
+TEST(PlayerAccount, AdministratorPlaysAndTheUpdateApplies)
+{
+    ExpectShellBringsUpTheGame(kSharedFolder + "\\Target Practice.exe", true);
 }
