@@ -280,8 +280,13 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"the game is the other build's shell", Replace("Target Practice.MWG", WIN64_BIN "/shell.exe"),
          {"Game/Target Practice.MWG: error: a copy of the shell"}},
         {"files that are no part of a game", 
-         Touch({"Thumbs.db", "art/.DS_Store", "desktop.ini", "Target Practice.pdb", "Target Practice Setup.exe", "redist/runtime.msi"}),
-         {"Game/Target Practice Setup.exe: error: an installer in the game folder: the game's installer would pack it "
+         Touch({"Thumbs.db", "art/.DS_Store", "desktop.ini", "Target Practice.pdb", "Target Practice Setup.exe", "redist/runtime.msi",
+                "MorvessaArcade/Channel.dat", "MorvessaArcade/Arcade/state.txt", "MorvessaArcade/Update/Channel.mvx"}),
+         {"Game/MorvessaArcade/Arcade/state.txt: warning: the arcade layer's own record, written where the game runs, no "
+          "part of the game: the installer leaves it out",
+          "Game/MorvessaArcade/Channel.dat: warning: the arcade layer's own record",
+          "Game/MorvessaArcade/Update/Channel.mvx: warning: the arcade layer's own record",
+          "Game/Target Practice Setup.exe: error: an installer in the game folder: the game's installer would pack it "
           "whole and put it on every player's machine, and left out, a game that needs it would break; move it out of the folder",
           "Game/Target Practice.pdb: warning: debugging information of a build, no part of the game: the installer leaves it out",
           "Game/Thumbs.db: warning: Windows' cache of picture thumbnails, no part of the game: the installer leaves it out",

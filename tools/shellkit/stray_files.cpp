@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "code_page.h"
 #include "rules.h"
 
@@ -28,6 +30,18 @@ StrayKind KindOfStray(const std::string& relativePath, const std::string& name, 
     if (EndsWith(file, ".pdb") || EndsWith(file, ".ilk")) {
         what = "debugging information of a build";
         return StrayKind::LeftOut;
+    }
+    // What the arcade layer wrote when the publisher ran the game is each player's to write.
+    std::string inside = Lowercase(relativePath);
+    std::replace(inside.begin(), inside.end(), '/', '\\');
+    const std::string arcade = "morvessaarcade\\";
+    if (inside.compare(0, arcade.size(), arcade) == 0) {
+        const std::string own = inside.substr(arcade.size());
+        if (own == "application.dat" || own == "channel.dat" || own.compare(0, 7, "arcade\\") == 0 ||
+            own.compare(0, 7, "update\\") == 0) {
+            what = "the arcade layer's own record, written where the game runs";
+            return StrayKind::LeftOut;
+        }
     }
     // The game may need a redistributable; the kit cannot tell, so the publisher decides.
     const bool program = EndsWith(file, ".exe") && relativePath != name + ".exe";
