@@ -445,6 +445,18 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_EQ(RunToEnd(kSetup13, "/S /D=" + deep), kUnopenable);
     EXPECT_FALSE(fs::exists(deep));
 
+    // An uninstaller removes its own folder, whatever folder the entry names, and leaves the entry.
+    const std::string copy = fs::path(ours).parent_path().string() + "\\Copied";
+    const auto whole = FilesBelow(ours);
+    DeleteFolderTree(copy.c_str());
+    fs::copy(ours, copy, fs::copy_options::recursive);
+    ASSERT_EQ(RunToEnd(copy + "\\Uninstall.exe", "/S _?=" + copy), 0u);
+    EXPECT_EQ(FilesBelow(copy).size(), 1u) << "only the uninstaller, run in place, is left";
+    EXPECT_TRUE(FilesBelow(ours) == whole);
+    EXPECT_EQ(Registered(HKEY_CURRENT_USER, "InstallLocation"), ours);
+    EXPECT_EQ(Shortcut(CSIDL_PROGRAMS), ourShortcut);
+    DeleteFolderTree(copy.c_str());
+
     // The uninstaller removes a link the arcade folder holds, not what it points to.
     TempFolder elsewhere;
     elsewhere.Write("kept.txt", "kept");

@@ -103,7 +103,9 @@ std::string Functions(const InstallerPlan& plan)
     // Whatever stopped the setup once it had begun, what it replaced comes back.
     s += "Function .onInstFailed\n  Call RestoreReplaced\n  SetErrorLevel $FailCode\nFunctionEnd\n";
     s += "Function un.onInit\n  ReadRegStr $0 HKLM \"${UNINSTALL_KEY}\" InstallLocation\n";
-    s += "  StrCmp $0 $INSTDIR 0 +2\n  Call un.RequireRights\n  !insertmacro MULTIUSER_UNINIT\n";
+    // MultiUser would take the folder the entry names: an uninstaller removes only its own folder.
+    s += "  StrCmp $0 $INSTDIR 0 +2\n  Call un.RequireRights\n  StrCpy $GivenFolder $INSTDIR\n";
+    s += "  !insertmacro MULTIUSER_UNINIT\n  StrCpy $INSTDIR $GivenFolder\n";
     s += Guard("un.RefuseWhileRunning", quit, "closed");
     s += "  Call un.OwnsFolder\n  Pop $0\n  StrCmp $0 yes listed\n";
     s += "  MessageBox MB_OK|MB_ICONSTOP \"$INSTDIR holds no list of " + NsisEscaped(plan.title) +

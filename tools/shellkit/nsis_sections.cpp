@@ -264,10 +264,12 @@ std::string UninstallSection(const InstallerPlan& plan)
          " could not be removed whole from $INSTDIR. Close what uses its files and uninstall it again.\" /SD IDOK\n";
     s += "  SetErrorLevel " + std::to_string(SETUP_WRITE_FAILED) + "\n  Abort\n  removed:\n";
     s += "  Delete \"$INSTDIR\\Uninstall.exe\"\n  Delete " + Nsis("$INSTDIR\\", FILE_LIST) + "\n";
-    // Only the shortcuts this game made, wherever another game's made them go.
+    // Only the shortcuts this game made, wherever another game's made them go, and only when
+    // the entry is this folder's: a copy elsewhere keeps them.
+    s += "  ReadRegStr $0 SHCTX \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 $INSTDIR 0 unregistered\n";
     for (const char* value : {"StartMenuShortcut", "DesktopShortcut"})
         s += std::string("  ReadRegStr $0 SHCTX \"${UNINSTALL_KEY}\" ") + value + "\n  StrCmp $0 \"\" +2\n  Delete $0\n";
-    s += "  DeleteRegKey SHCTX \"${UNINSTALL_KEY}\"\n";
+    s += "  DeleteRegKey SHCTX \"${UNINSTALL_KEY}\"\n  unregistered:\n";
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         const std::string path = Nsis("$INSTDIR\\", *folder);
         s += "  Push " + path + "\n  Call un.NameWhatIsLeft\n  RMDir " + path + "\n";
