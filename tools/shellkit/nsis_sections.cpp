@@ -211,7 +211,9 @@ std::string InstallSection(const InstallerPlan& plan)
     regString("InstallLocation", "\"$INSTDIR\"");
     regString("InstallMode", "\"$MultiUser.InstallMode\"");
     regString("UninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode\"");
-    regString("QuietUninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode /S\"");
+    // Started plainly, an uninstaller hands over to a copy of itself and ends at once with 0; run
+    // in place it ends with its own exit code, which deployment tools wait for.
+    regString("QuietUninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode /S _?=$INSTDIR\"");
     s += "  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" EstimatedSize " + std::to_string((bytes + 1023) / 1024) + "\n";
     s += "  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoModify 1\n  WriteRegDWORD SHCTX \"${UNINSTALL_KEY}\" NoRepair 1\n";
     s += ArcadeGrants();
@@ -235,7 +237,7 @@ std::string UninstallSection(const InstallerPlan& plan)
     // What the game wrote into its folders stays; the uninstaller names it in its log.
     std::string s = "Function un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
     s += "  FindFirst $1 $2 \"$0\\*.*\"\n  loop:\n  StrCmp $2 \"\" done\n";
-    s += "  StrCmp $2 \".\" next\n  StrCmp $2 \"..\" next\n";
+    s += "  StrCmp $2 \".\" next\n  StrCmp $2 \"..\" next\n  StrCmp \"$0\\$2\" \"$INSTDIR\\Uninstall.exe\" next\n";
     for (const std::string& folder : folders)
         s += "  StrCmp \"$0\\$2\" " + Nsis("$INSTDIR\\", folder) + " next\n";
     s += "  Push \"Left in place: $0\\$2\"\n  Call un.Note\n";
@@ -263,7 +265,12 @@ std::string UninstallSection(const InstallerPlan& plan)
     s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
          " could not be removed whole from $INSTDIR. Close what uses its files and uninstall it again.\" /SD IDOK\n";
     s += "  SetErrorLevel " + std::to_string(SETUP_WRITE_FAILED) + "\n  Abort\n  removed:\n";
-    s += "  Delete \"$INSTDIR\\Uninstall.exe\"\n  Delete " + Nsis("$INSTDIR\\", FILE_LIST) + "\n";
+    // Run in place, the uninstaller moves itself out of the folder, or where Windows does not let
+    // it, stays there; either way it goes when Windows next starts.
+    s += "  SetOutPath $TEMP\n  Delete \"$INSTDIR\\Uninstall.exe\"\n  IfFileExists \"$INSTDIR\\Uninstall.exe\" 0 gone\n";
+    s += "  GetTempFileName $1\n  Delete $1\n  ClearErrors\n  Rename \"$INSTDIR\\Uninstall.exe\" $1\n  IfErrors 0 +2\n";
+    s += "  StrCpy $1 \"$INSTDIR\\Uninstall.exe\"\n  Delete /REBOOTOK $1\n  ClearErrors\n  gone:\n";
+    s += "  Delete " + Nsis("$INSTDIR\\", FILE_LIST) + "\n";
     // Only the shortcuts this game made, wherever another game's made them go, and only when
     // the entry is this folder's: a copy elsewhere keeps them.
     s += "  ReadRegStr $0 SHCTX \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 $INSTDIR 0 unregistered\n";
@@ -274,7 +281,7 @@ std::string UninstallSection(const InstallerPlan& plan)
         const std::string path = Nsis("$INSTDIR\\", *folder);
         s += "  Push " + path + "\n  Call un.NameWhatIsLeft\n  RMDir " + path + "\n";
     }
-    s += "  Push \"$INSTDIR\"\n  Call un.NameWhatIsLeft\n  RMDir \"$INSTDIR\"\n";
+    s += "  Push \"$INSTDIR\"\n  Call un.NameWhatIsLeft\n  RMDir /REBOOTOK \"$INSTDIR\"\n  SetRebootFlag false\n";
     s += "  Push \"Uninstalled: $INSTDIR\"\n  Call un.Note\n  FileClose $9\n";
     s += "SectionEnd\n";
     return s;
