@@ -3,6 +3,7 @@
 #include <set>
 
 #include "file_system.h"
+#include "nsis_shortcuts.h"
 #include "nsis_text.h"
 #include "host/game_folder.h"
 
@@ -12,6 +13,14 @@ const char ARCADE_FOLDER[] = "MorvessaArcade\\";
 // The files this version installed, one a line, read by the next version's setup.
 const char FILE_LIST[] = "Uninstall.lst";
 const char USERS_MODIFY[] = "*S-1-5-32-545:(OI)(CI)M";
+// The most files the uninstaller's last page names one by one.
+const int KEPT_SHOWN = 8;
+
+// Where the setup and the uninstaller write down what they did, as NSIS text.
+std::string LogPath(const InstallerPlan& plan, const char* kind)
+{
+    return "$TEMP\\" + NsisEscaped(plan.name) + " " + kind + ".log";
+}
 
 bool InArcadeFolder(const std::string& windowsPath)
 {
@@ -109,8 +118,6 @@ std::string Files(const InstallerPlan& plan)
 
 std::string InstallSection(const InstallerPlan& plan)
 {
-    const std::string exe = Nsis("$INSTDIR\\", plan.name + ".exe");
-    const std::string icon = Nsis("$INSTDIR\\", plan.name + "." + GAME_IMAGE_SUFFIX);
     uint64_t bytes = 0;
     for (const FolderEntry& file : plan.files)
         bytes += file.size;
@@ -118,7 +125,7 @@ std::string InstallSection(const InstallerPlan& plan)
     s += "Section " + Nsis("", plan.title) + " SectionGame\n  SectionIn RO\n";
     // Again: the player may have chosen another mode or folder on the pages.
     s += "  Call RefuseSecondCopy\n  Call RefuseWhileRunning\n  SetOutPath \"$INSTDIR\"\n";
-    s += "  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " install.log") + " w\n";
+    s += "  FileOpen $9 \"" + LogPath(plan, "install") + "\" w\n";
     s += "  Call RemoveOrphans\n";
     s += Files(plan);
     s += "  SetOutPath \"$INSTDIR\"\n  ClearErrors\n";
@@ -127,14 +134,14 @@ std::string InstallSection(const InstallerPlan& plan)
     for (const FolderEntry& file : plan.files)
         s += "  FileWriteUTF16LE $8 \"" + NsisEscaped(WindowsPath(file.relativePath)) + "$\\r$\\n\"\n";
     s += "  FileClose $8\n";
-    s += "  CreateShortCut " + Nsis("$SMPROGRAMS\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\n";
+    s += MakeShortcut(plan, "$SMPROGRAMS");
     const auto regString = [&](const char* value, const std::string& data) {
         s += std::string("  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" ") + value + " " + data + "\n";
     };
     regString("DisplayName", Nsis("", plan.title));
     regString("Publisher", Nsis("", plan.publisher));
     regString("DisplayVersion", Nsis("", plan.version));
-    regString("DisplayIcon", Nsis("$INSTDIR\\", plan.name + ".MWG,0"));
+    regString("DisplayIcon", Nsis("$INSTDIR\\", GameIconFile(plan) + ",0"));
     regString("InstallLocation", "\"$INSTDIR\"");
     regString("InstallMode", "\"$MultiUser.InstallMode\"");
     regString("UninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode\"");
@@ -152,7 +159,8 @@ std::string InstallSection(const InstallerPlan& plan)
     s += "  SetErrorLevel 2\n  Abort\n  written:\n  Push \"Installed in $INSTDIR\"\n  Call Note\n  FileClose $9\n";
     s += "SectionEnd\n";
     s += "Section \"Desktop shortcut\" SectionDesktop\n";
-    s += "  CreateShortCut " + Nsis("$DESKTOP\\", plan.shortcut + ".lnk") + " " + exe + " \"\" " + icon + " 0\nSectionEnd\n";
+    s += "  FileOpen $9 \"" + LogPath(plan, "install") + "\" a\n  FileSeek $9 0 END\n";
+    s += MakeShortcut(plan, "$DESKTOP") + "  FileClose $9\nSectionEnd\n";
     return s;
 }
 
@@ -163,17 +171,24 @@ std::string UninstallSection(const InstallerPlan& plan)
         for (std::string folder = FolderOf(file.relativePath); !folder.empty(); folder = FolderOf(folder))
             if (!InArcadeFolder(folder + "\\"))
                 folders.insert(folder);
-    // What the game wrote into its folders stays; the uninstaller names it in its log.
-    std::string s = "Function un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
+    // What the game wrote into its folders stays; the uninstaller names it in its log and on its
+    // last page, there at most KEPT_SHOWN of them.
+    std::string s = "Var KeptCount\nFunction un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
     s += "  FindFirst $1 $2 \"$0\\*.*\"\n  loop:\n  StrCmp $2 \"\" done\n";
     s += "  StrCmp $2 \".\" next\n  StrCmp $2 \"..\" next\n";
     for (const std::string& folder : folders)
         s += "  StrCmp \"$0\\$2\" " + Nsis("$INSTDIR\\", folder) + " next\n";
     s += "  Push \"Left in place: $0\\$2\"\n  Call un.Note\n";
+    s += "  IntOp $KeptCount $KeptCount + 1\n  StrCmp $KeptCount 1 0 +2\n";
+    s += "  StrCpy $KeptNote \"$\\r$\\n$\\r$\\nKept, as the game wrote them:\"\n";
+    s += "  IntCmp $KeptCount " + std::to_string(KEPT_SHOWN) + " 0 0 more\n";
+    s += "  StrCpy $KeptNote \"$KeptNote$\\r$\\n$0\\$2\"\n  Goto next\n  more:\n";
+    s += "  IntCmp $KeptCount " + std::to_string(KEPT_SHOWN + 1) + " 0 next next\n";
+    s += "  StrCpy $KeptNote \"$KeptNote$\\r$\\nand more: see " + LogPath(plan, "uninstall") + "\"\n";
     s += "  next:\n  FindNext $1 $2\n  Goto loop\n  done:\n  FindClose $1\n  Pop $2\n  Pop $1\n  Pop $0\nFunctionEnd\n";
 
     s += "Section \"Uninstall\"\n";
-    s += "  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " uninstall.log") + " w\n  ClearErrors\n";
+    s += "  FileOpen $9 \"" + LogPath(plan, "uninstall") + "\" w\n  ClearErrors\n";
     for (const FolderEntry& file : plan.files)
         if (!InArcadeFolder(WindowsPath(file.relativePath)))
             s += "  Delete " + Nsis("$INSTDIR\\", WindowsPath(file.relativePath)) + "\n";
