@@ -98,9 +98,12 @@ HRESULT AppIdentity::LabelWindow(HWND window)
     ++windowsLabelled;
     if (iconResource[0] == L'\0') {
         // The game image's icon when it has one, as the installer's shortcuts show it.
+        wchar_t name[MAX_PATH] = L"";
         wchar_t path[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_ACP, 0, GameHost::Instance().gameImagePath, -1, path, MAX_PATH);
-        if (!HasIcon(path))
+        MultiByteToWideChar(CP_ACP, 0, GameHost::Instance().gameImagePath, -1, name, MAX_PATH);
+        // The name is relative to the shell's folder, the working directory; Windows needs the whole path.
+        const DWORD length = GetFullPathNameW(name, MAX_PATH, path, nullptr);
+        if (length == 0 || length >= MAX_PATH || !HasIcon(path))
             GetModuleFileNameW(nullptr, path, MAX_PATH);
         _snwprintf(iconResource, MAX_PATH + 1, L"%ls,0", path);
     }

@@ -265,11 +265,27 @@ std::string UninstallWithPages(const std::string& folder)
     ChildRun uninstall;
     if (!uninstall.Start(folder + "\\Uninstall.exe"))
         return "(not started)";
+    // Its copy's window, whose caption NSIS ends with a blank.
     HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowA("#32770", "Target Practice Uninstall")) != nullptr; }, 20000);
+    WaitUntil([&] {
+        window = FindWindowA("#32770", nullptr);
+        return window != nullptr && WindowText(window).rfind("Target Practice Uninstall", 0) == 0;
+    }, 20000);
+    if (window == nullptr)
+        return "(no window)";
     std::string text;
     const auto finished = [&] { return !(text = ControlTextWith(window, "has been removed")).empty(); };
-    if (window == nullptr || !PressUntil(window, IDOK, finished))
+    if (window == nullptr) {
+        std::string all;
+        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w != nullptr; w = FindWindowExA(nullptr, w, nullptr, nullptr)) {
+            char cls[64] = "";
+            GetClassNameA(w, cls, 64);
+            if (IsWindowVisible(w))
+                all += std::string(cls) + ":" + WindowText(w) + ";";
+        }
+        return "(no window: " + all + ")";
+    }
+    if (!PressUntil(window, IDOK, finished))
         return "(no last page)";
     PressUntil(window, IDOK, [&] { return IsWindow(window) == FALSE; });
     return text;
