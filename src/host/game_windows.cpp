@@ -1,5 +1,7 @@
 #include "host/game_host.h"
 
+#include "host/app_identity.h"
+
 GrowArray GameWindowList;
 static uint32_t enumerationPass;
 static bool windowFoundThisPass;
@@ -25,8 +27,11 @@ BOOL CALLBACK GameHost::GameWindowEnumProc(HWND window, LPARAM pass)
         windowFoundThisPass = true;
         Instance().gameWindow = window;
     }
-    if (GameWindowList.IndexOf(window) == GrowArray::kNoIndex)
+    // Once per window: the list keeps every window of the game until it ends.
+    if (GameWindowList.IndexOf(window) == GrowArray::kNoIndex) {
         GameWindowList.Append(window);
+        AppIdentity::Instance().LabelWindow(window);
+    }
     return TRUE;
 }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "arcade/ma_api.h"
+#include "host/app_identity.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_placement.h"
@@ -56,6 +57,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     // The first lookup builds the GameHost, which reads the settings or ends the process.
     GameHost& host = GameHost::Instance();
+    // Before any window: the taskbar then groups the shell with its shortcut from the start.
+    AppIdentity::Instance().ClaimForProcess();
     if (MA_Initialize(host.GetApplicationId(), host.GetApplicationName(), host.GetDeveloperChannelId(), 0) != 0) {
         MessageBoxA(nullptr, "There was an error initializing the application. It will now exit.",
                     "Application Error", MB_OK);

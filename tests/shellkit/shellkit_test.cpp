@@ -453,3 +453,41 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
 }
 
 }  // namespace
+
+namespace {
+
+// The script the kit hands makensis, kept by a stand-in for it.
+std::string ScriptOf(const Scratch& scratch, const fs::path& game, const std::string& more = "")
+{
+    const fs::path makensis = scratch.root / "makensis";
+    WriteText(makensis, "#!/bin/sh\nfor last; do :; done\ncp \"$last\" \"$(dirname \"$0\")/kept.nsi\"\nexit 1\n");
+    fs::permissions(makensis, fs::perms::owner_all);
+    fs::remove(scratch.root / "kept.nsi");
+    RunKit("installer " + ShellQuoted(game) + " --out " + ShellQuoted(scratch.root / "setup.exe") + " --makensis " +
+           ShellQuoted(makensis) + more);
+    return ReadText(scratch.root / "kept.nsi");
+}
+
+}  // namespace
+
+TEST(ShellkitInstaller, TheScriptIsMarkedUtf8NamesTheShellsIdAndShowsTheShellsIconForAGameImageWithout)
+{
+    Scratch scratch;
+    const fs::path game = scratch.root / "Cafe";
+    ASSERT_EQ(RunKit(NewArguments(game, "Caf\xC3\xA9 Rush") + " --file-name Rush --publisher 'acme games, inc.'").exitCode, 0);
+    std::string script = ScriptOf(scratch, game);
+    EXPECT_EQ(script.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(script.find("\nName \"Caf\xC3\xA9 Rush\"\n"), std::string::npos);
+    EXPECT_NE(script.find("\nManifestDPIAware true\n"), std::string::npos);
+    EXPECT_NE(script.find("\n!define APP_USER_MODEL_ID \"AcmeGamesInc.Game1001\"\n!define APP_ID_LENGTH 22\n"),
+              std::string::npos);
+    EXPECT_NE(script.find("DisplayIcon \"$INSTDIR\\Rush.MWG,0\"\n"), std::string::npos);
+    // A publisher given to the installer alone is one the shell cannot know: the ID stays the settings'.
+    EXPECT_NE(ScriptOf(scratch, game, " --publisher Other").find("APP_USER_MODEL_ID \"AcmeGamesInc.Game1001\""),
+              std::string::npos);
+
+    fs::copy_file(WindowsBin("arcade_probe.exe"), game / "Rush.MWG", fs::copy_options::overwrite_existing);
+    script = ScriptOf(scratch, game);
+    EXPECT_NE(script.find("DisplayIcon \"$INSTDIR\\Rush.exe,0\"\n"), std::string::npos) << "no icon of the game's";
+    EXPECT_NE(script.find("CreateShortCut $R3 \"$INSTDIR\\Rush.exe\" \"\" \"$INSTDIR\\Rush.exe\" 0\n"), std::string::npos);
+}

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <propsys.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -135,6 +136,51 @@ std::string Shortcut(int folder, const char* name = "Target Practice")
     return loaded ? std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working : "";
 }
 
+const char kAppId[] = "MorvessaDemo.Game1001";
+
+// The AppUserModelID a shortcut carries, or why it could not be read.
+std::string ShortcutAppId(int folder)
+{
+    const std::string path = KnownFolder(folder) + "\\Target Practice.lnk";
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    IPropertyStore* store = nullptr;
+    PROPVARIANT value;
+    ZeroMemory(&value, sizeof(value));
+    const IID storeId = {0x886D8EEB, 0x8CF2, 0x4446, {0x8D, 0x02, 0xCD, 0xBA, 0x1D, 0xBD, 0xCF, 0x99}};
+    const PROPERTYKEY key = {{0x9F4C2855, 0x9F79, 0x4B39, {0xA8, 0xD0, 0xE1, 0xD4, 0x2D, 0xE1, 0xD5, 0xF3}}, 5};
+    HRESULT read = E_FAIL;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(std::wstring(path.begin(), path.end()).c_str(), STGM_READ)) &&
+        SUCCEEDED(link->QueryInterface(storeId, reinterpret_cast<void**>(&store))))
+        read = store->GetValue(key, &value);
+    std::string id = read == E_NOTIMPL ? "(not kept by this system)" : "(none)";
+    if (SUCCEEDED(read) && value.vt == VT_LPWSTR) {
+        id = std::string(value.pwszVal, value.pwszVal + wcslen(value.pwszVal));
+        CoTaskMemFree(value.pwszVal);
+    }
+    for (IUnknown* held : {static_cast<IUnknown*>(store), static_cast<IUnknown*>(file), static_cast<IUnknown*>(link)})
+        if (held != nullptr)
+            held->Release();
+    CoUninitialize();
+    return id;
+}
+
+// Whether a program's manifest declares it DPI aware.
+bool DpiAware(const std::string& path)
+{
+    HMODULE image = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = image == nullptr ? nullptr : FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    const std::string manifest = found == nullptr ? ""
+        : std::string(static_cast<const char*>(LockResource(LoadResource(image, found))), SizeofResource(image, found));
+    if (image != nullptr)
+        FreeLibrary(image);
+    return manifest.find(">true</dpiAware>") != std::string::npos;
+}
+
 const std::string kMade = ProgramFolder() + "shellkit-installer\\";
 const std::string kSetup = kMade + "Target Practice Setup.exe";
 const std::string kSetup13 = kMade + "Target Practice 1.3 Setup.exe";
@@ -216,6 +262,54 @@ bool PressUntil(HWND window, int id, const std::function<bool()>& took)
     return false;
 }
 
+BOOL CALLBACK MatchControlHolding(HWND control, LPARAM search)
+{
+    auto* wanted = reinterpret_cast<ControlSearch*>(search);
+    const bool found = IsWindowVisible(control) && WindowText(control).find(wanted->first) != std::string::npos;
+    return found ? (wanted->second = control, FALSE) : TRUE;
+}
+
+// The text of a shown control that holds `part`, or "".
+std::string ControlTextWith(HWND window, const std::string& part)
+{
+    ControlSearch search(part, nullptr);
+    EnumChildWindows(window, MatchControlHolding, reinterpret_cast<LPARAM>(&search));
+    return search.second == nullptr ? "" : WindowText(search.second);
+}
+
+// The uninstaller as a player runs it (it goes on in a copy of itself), through to its last
+// page: that page's text.
+std::string UninstallWithPages(const std::string& folder)
+{
+    ChildRun uninstall;
+    if (!uninstall.Start(folder + "\\Uninstall.exe"))
+        return "(not started)";
+    // Its copy's window, whose caption NSIS ends with a blank.
+    HWND window = nullptr;
+    WaitUntil([&] {
+        window = FindWindowA("#32770", nullptr);
+        return window != nullptr && WindowText(window).rfind("Target Practice Uninstall", 0) == 0;
+    }, 20000);
+    if (window == nullptr)
+        return "(no window)";
+    std::string text;
+    const auto finished = [&] { return !(text = ControlTextWith(window, "has been removed")).empty(); };
+    if (window == nullptr) {
+        std::string all;
+        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w != nullptr; w = FindWindowExA(nullptr, w, nullptr, nullptr)) {
+            char cls[64] = "";
+            GetClassNameA(w, cls, 64);
+            if (IsWindowVisible(w))
+                all += std::string(cls) + ":" + WindowText(w) + ";";
+        }
+        return "(no window: " + all + ")";
+    }
+    if (!PressUntil(window, IDOK, finished))
+        return "(no last page)";
+    PressUntil(window, IDOK, [&] { return IsWindow(window) == FALSE; });
+    return text;
+}
+
 TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstallerKeepsOnlyWhatTheGameWrote)
 {
     NothingInstalled();
@@ -237,6 +331,18 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
         EXPECT_EQ(Shortcut(folder), exe + " " + installed + "\\Target Practice.MWG,0 in " + installed);
     for (int folder : {CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY})
         EXPECT_EQ(Shortcut(folder), "") << "nothing for the other accounts";
+    // Wine's shortcuts take the ID and keep nothing; Windows' keep it.
+    const std::string installLog = ReadFileBytes(Log("install"));
+    for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY}) {
+        const std::string link = KnownFolder(folder) + "\\Target Practice.lnk";
+        EXPECT_NE(installLog.find("Gave " + link + " the ID " + kAppId + "\r\n"), std::string::npos) << installLog;
+        const std::string id = ShortcutAppId(folder);
+        if (id != "(not kept by this system)") {
+            EXPECT_EQ(id, kAppId);
+        }
+    }
+    EXPECT_TRUE(DpiAware(kSetup));
+    EXPECT_TRUE(DpiAware(installed + "\\Uninstall.exe"));
     uint64_t bytes = 0;
     for (const auto& file : source)
         bytes += file.second.size();
@@ -518,7 +624,18 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wrapper) != FALSE; }, 10000));
     PostMessageA(wrapper, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return IsWindow(wrapper) == FALSE; }, 10000));
-    Uninstall(HKEY_CURRENT_USER, kPerUserFolder);
+
+    // The uninstaller's last page names what the game wrote, and nothing more when it wrote nothing.
+    const std::string removed = "Target Practice has been removed from your computer.";
+    EXPECT_EQ(UninstallWithPages(kPerUserFolder), removed);
+    ASSERT_EQ(RunToEnd(kSetup, "/S"), 0u);
+    std::ofstream(kPerUserFolder + "\\Saved Game.dat") << "level 3";
+    fs::create_directories(kPerUserFolder + "\\Replays");
+    const std::string named = UninstallWithPages(kPerUserFolder);
+    EXPECT_EQ(named.find(removed + "\r\n\r\nKept, as the game wrote them:\r\n"), 0u) << named;
+    for (const char* kept : {"\\Replays", "\\Saved Game.dat"})
+        EXPECT_NE(named.find("\r\n" + kPerUserFolder + kept), std::string::npos) << named;
+    EXPECT_EQ(named.size(), removed.size() + 33 + 2 * (2 + kPerUserFolder.size()) + 8 + 15) << named;
     NothingInstalled();
 }
 

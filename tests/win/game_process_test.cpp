@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "host/app_identity.h"
 #include "host/game_host.h"
 #include "shell/screen_controller.h"
 #include "shell/wrapper_window.h"
@@ -97,11 +98,13 @@ TEST_F(GameProcess, WindowsOfOtherThreadsAreNeverTheGamesAndEveryMainThreadWindo
     EXPECT_EQ(ExitCodeAfterEnd(), 0xFFFFFFFFu);
     EXPECT_TRUE(JournalMessages(journal, kCloseMessages).empty());
 
+    const uint32_t labelled = AppIdentity::Instance().windowsLabelled;
     Launch("windows=2;laterwindows=300;exitafter=2500");
     ASSERT_TRUE(WaitUntil([&] { return host.FindGameWindow(), GameWindowList.count >= 2; }));
     for (int pass = 0; pass < 5; ++pass)
         host.FindGameWindow();
     ASSERT_EQ(GameWindowList.count, 2u);
+    EXPECT_EQ(AppIdentity::Instance().windowsLabelled - labelled, 2u) << "each window labelled once, on no later pass";
     HWND second = static_cast<HWND>(GameWindowList.data[1]);
     EXPECT_NE(GameWindowList.data[0], second);
     // The game window is whichever the enumeration reports first.

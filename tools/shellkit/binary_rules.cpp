@@ -94,7 +94,7 @@ uint16_t CheckExecutables(const std::string& folder, const std::string& shown, c
                                              "\" and the game has no manifest that runs it as the invoker: Windows "
                                              "asks for administrator rights before it starts; give the game one");
         if (!game.hasIcon)
-            report.Warning(gameShown, 0, "the game has no icon: its shortcuts and its uninstall entry show a blank one");
+            report.Warning(gameShown, 0, "the game has no icon: its shortcuts and its uninstall entry show the shell's");
     }
 
     PeImage shell;

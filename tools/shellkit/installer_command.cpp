@@ -11,7 +11,9 @@
 #include "process.h"
 #include "rules.h"
 #include "signing.h"
+#include "host/app_user_model_id.h"
 #include "host/game_folder.h"
+#include "host/settings_value.h"
 
 namespace {
 
@@ -61,6 +63,33 @@ std::string Makensis()
     return "makensis";
 }
 
+// A path or a command-line word in the script's UTF-8: on Windows they come in the ANSI code page.
+std::string ScriptTextFromPath(const std::string& text)
+{
+    std::vector<uint32_t> codePoints;
+    return PATHS_ARE_UTF8 || !ArgumentCodePoints(text, codePoints) ? text : EncodeUtf8(codePoints);
+}
+
+// The plan as the script spells it. Natively it already is; on Windows the titles are still the
+// settings' Windows-1252 bytes (ScriptTextFromTitle keeps them for the console and the signer).
+InstallerPlan InScriptText(InstallerPlan plan, bool publisherGiven)
+{
+    if (PATHS_ARE_UTF8)
+        return plan;
+    plan.title = Utf8FromWindows1252(plan.title);
+    plan.shortcut = Utf8FromWindows1252(plan.shortcut);
+    plan.publisher = publisherGiven ? ScriptTextFromPath(plan.publisher) : Utf8FromWindows1252(plan.publisher);
+    for (std::string* path : {&plan.name, &plan.sourceFolder, &plan.icon, &plan.signUninstaller, &plan.outFile})
+        *path = ScriptTextFromPath(*path);
+    for (FolderEntry& file : plan.files)
+        file.relativePath = ScriptTextFromPath(file.relativePath);
+    std::map<std::string, std::string> replacements;
+    for (const auto& replaced : plan.replacements)
+        replacements[ScriptTextFromPath(replaced.first)] = ScriptTextFromPath(replaced.second);
+    plan.replacements = replacements;
+    return plan;
+}
+
 PeImage ImageOf(const std::string& path)
 {
     std::vector<uint8_t> bytes;
@@ -107,8 +136,13 @@ int RunInstaller(int argc, char** argv)
     plan.name = name;
     plan.title = ScriptTextFromTitle(reading.name);
     plan.shortcut = ScriptTextFromTitle(FileNameFromTitle(reading.name, false));
-    plan.publisher = arguments.Get("--publisher", reading.publisher.empty() ? name : reading.publisher);
+    // The ID is the shell's own, which knows only the settings: never the --publisher given here.
+    const std::string settingsPublisher = reading.publisher.empty() ? name : reading.publisher;
+    plan.publisher = arguments.Get("--publisher", settingsPublisher);
     plan.applicationId = reading.applicationId;
+    char appUserModelId[APP_USER_MODEL_ID_LIMIT + 1];
+    MakeAppUserModelId(appUserModelId, settingsPublisher.c_str(), ParseSettingNumber(reading.applicationId.c_str()));
+    plan.appUserModelId = appUserModelId;
     plan.version = version;
     plan.sourceFolder = AbsolutePath(arguments.folder);
     plan.x64 = ImageOf(JoinPath(plan.sourceFolder, name + ".exe")).machine == MACHINE_AMD64;
@@ -125,6 +159,7 @@ int RunInstaller(int argc, char** argv)
     }
     // The setup and the uninstaller wear the game's icon.
     const std::vector<uint8_t> icon = ImageOf(JoinPath(plan.sourceFolder, name + "." + GAME_IMAGE_SUFFIX)).iconFile;
+    plan.gameImageHasIcon = !icon.empty();
     if (!icon.empty()) {
         plan.icon = JoinPath(work, "game.ico");
         if (!WriteWholeFile(plan.icon, icon)) {
@@ -153,9 +188,8 @@ int RunInstaller(int argc, char** argv)
         }
         plan.signUninstaller = signer.ForUninstaller();
     }
-    const std::string script = InstallerScript(plan);
-    // The byte order mark tells makensis that the paths in it are UTF-8.
-    const std::string text = std::string(PATHS_ARE_UTF8 ? "\xEF\xBB\xBF" : "") + script;
+    // The byte order mark tells makensis that the script is UTF-8, whatever the build machine's code page.
+    const std::string text = "\xEF\xBB\xBF" + InstallerScript(InScriptText(plan, arguments.Has("--publisher")));
     const std::vector<uint8_t> bytes(text.begin(), text.end());
     const std::string scriptPath = JoinPath(work, "installer.nsi");
     if (!WriteWholeFile(scriptPath, bytes))

@@ -2,6 +2,7 @@
 
 #include "nsis_guards.h"
 #include "nsis_sections.h"
+#include "nsis_shortcuts.h"
 #include "nsis_text.h"
 #include "host/game_folder.h"
 
@@ -51,6 +52,8 @@ std::string Header(const InstallerPlan& plan)
     s += "Name " + Nsis("", plan.title) + "\n";
     s += "OutFile " + Nsis("", plan.outFile) + "\n";
     s += "SetCompressor /SOLID lzma\n";
+    // Sharp pages on high-DPI screens rather than a bitmap stretched by Windows.
+    s += "ManifestDPIAware true\n";
     s += "BrandingText " + Nsis("", plan.publisher) + "\n";
     // A file that cannot be written stops the setup; it is never skipped.
     s += "AllowSkipFiles off\n";
@@ -63,6 +66,10 @@ std::string Header(const InstallerPlan& plan)
     s += "!insertmacro MULTIUSER_PAGE_INSTALLMODE\n!define MUI_PAGE_CUSTOMFUNCTION_LEAVE LeaveFolderPage\n!insertmacro MUI_PAGE_DIRECTORY\n!insertmacro MUI_PAGE_COMPONENTS\n";
     s += "!insertmacro MUI_PAGE_INSTFILES\n!insertmacro MUI_PAGE_FINISH\n";
     s += "!insertmacro MUI_UNPAGE_CONFIRM\n!insertmacro MUI_UNPAGE_INSTFILES\n";
+    // The uninstall section fills in what it left in place; the page is the player's only view of it.
+    s += "Var KeptNote\n!define MUI_FINISHPAGE_TEXT_LARGE\n!define MUI_FINISHPAGE_TEXT \"" +
+         NsisEscaped(plan.title + " has been removed from your computer.") + "$KeptNote\"\n";
+    s += "!insertmacro MUI_UNPAGE_FINISH\n";
     s += "!insertmacro MUI_LANGUAGE \"English\"\n";
     if (!plan.signUninstaller.empty())
         s += "!uninstfinalize " + AnyQuoted(plan.signUninstaller) + " = 0\n";
@@ -81,6 +88,7 @@ std::string Functions(const InstallerPlan& plan)
     // A line for the details and the log ($9) both.
     for (const std::string prefix : {"", "un."})
         s += "Function " + prefix + "Note\n  Exch $0\n  DetailPrint $0\n  FileWrite $9 \"$0$\\r$\\n\"\n  Pop $0\nFunctionEnd\n";
+    s += ShortcutFunctions(plan);
     const std::string quit = "  SetErrorLevel $0\n  Quit\n";
     // MultiUser sets the folder of the install mode; a folder given with /D= wins over it.
     // InstallDir fills $INSTDIR when /D= does not: only another folder was given.

@@ -13,6 +13,7 @@ struct InstallerPlan {
     std::string shortcut;   // the title as a shortcut's file name
     std::string publisher;
     std::string applicationId;
+    std::string appUserModelId;  // the one the shell gives itself and the game's windows
     std::string version;    // X.Y.Z
     bool x64 = false;       // the shell is x86-64: a 64-bit setup, per-machine under the 64-bit Program Files
     std::string sourceFolder;
@@ -20,6 +21,7 @@ struct InstallerPlan {
     // Files to install from elsewhere (signed copies), by their path inside the folder.
     std::map<std::string, std::string> replacements;
     std::string icon;            // an .ico for the setup and the uninstaller, or ""
+    bool gameImageHasIcon = false;  // else Windows shows the shell's icon for the game
     std::string signUninstaller;  // a command with %1 for the uninstaller's path, or ""
     std::string outFile;
 };
@@ -31,5 +33,5 @@ std::string UninstallKeyName(const std::string& publisher, const std::string& ap
 // folder then writable by the players); never over a running copy; upgrades that keep what the
 // game and its arcade layer wrote, never put back an older arcade DLL and drop what the last
 // version installed and this one does not; an uninstaller that removes what the shell and the
-// arcade layer own and names what the game wrote.
+// arcade layer own and names what the game wrote. Every text in it is UTF-8.
 std::string InstallerScript(const InstallerPlan& plan);

@@ -4,6 +4,7 @@
 
 #include "file_system.h"
 #include "nsis_guards.h"
+#include "nsis_shortcuts.h"
 #include "nsis_text.h"
 #include "host/game_folder.h"
 
@@ -14,6 +15,14 @@ const char ARCADE_FOLDER[] = "MorvessaArcade\\";
 const char FILE_LIST[] = "Uninstall.lst";
 const char REPLACED[] = ".replaced";
 const char USERS[] = "*S-1-5-32-545";
+// The most files the uninstaller's last page names one by one.
+const int KEPT_SHOWN = 8;
+
+// Where the setup and the uninstaller write down what they did, as NSIS text.
+std::string LogPath(const InstallerPlan& plan, const char* kind)
+{
+    return "$TEMP\\" + NsisEscaped(plan.name) + " " + kind + ".log";
+}
 
 bool InArcadeFolder(const std::string& windowsPath)
 {
@@ -113,8 +122,7 @@ std::string PlaceShortcut(const InstallerPlan& plan)
     s += "  StrCmp $R2 \"\" 0 other\n  StrCmp $PreviousFolder $INSTDIR place\n";
     s += "  other:\n  StrCpy $R3 \"" + named + "\"\n  StrCmp $R2 $R3 place\n  IfFileExists $R3 0 place\n";
     s += "  Push \"No shortcut in $R0: another game's shortcuts hold its names\"\n  Call Note\n  Return\n  place:\n";
-    s += "  CreateShortCut $R3 " + Nsis("$INSTDIR\\", plan.name + ".exe") + " \"\" " +
-         Nsis("$INSTDIR\\", plan.name + "." + GAME_IMAGE_SUFFIX) + " 0\n";
+    s += MakeShortcut(plan, "$R3");
     s += "  WriteRegStr SHCTX \"${UNINSTALL_KEY}\" $R1 $R3\nFunctionEnd\n";
     return s;
 }
@@ -189,7 +197,7 @@ std::string InstallSection(const InstallerPlan& plan)
                               "RefuseForeignFolder"})
         s += "  Call " + std::string(guard) + "\n  Pop $0\n  StrCmp $0 \"\" 0 refused\n";
     s += "  ReadRegStr $PreviousFolder SHCTX \"${UNINSTALL_KEY}\" InstallLocation\n";
-    s += "  SetOutPath \"$INSTDIR\"\n  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " install.log") + " w\n  ClearErrors\n";
+    s += "  SetOutPath \"$INSTDIR\"\n  FileOpen $9 \"" + LogPath(plan, "install") + "\" w\n  ClearErrors\n";
     s += "  Push Uninstall.exe\n  Call SetAside\n  Push " + Nsis("", FILE_LIST) + "\n  Call SetAside\n  IfErrors failed\n";
     s += Files(plan);
     s += "  SetOutPath \"$INSTDIR\"\n";
@@ -207,7 +215,7 @@ std::string InstallSection(const InstallerPlan& plan)
     regString("DisplayName", Nsis("", plan.title));
     regString("Publisher", Nsis("", plan.publisher));
     regString("DisplayVersion", Nsis("", plan.version));
-    regString("DisplayIcon", Nsis("$INSTDIR\\", plan.name + ".MWG,0"));
+    regString("DisplayIcon", Nsis("$INSTDIR\\", GameIconFile(plan) + ",0"));
     regString("InstallLocation", "\"$INSTDIR\"");
     regString("InstallMode", "\"$MultiUser.InstallMode\"");
     regString("UninstallString", "\"$\\\"$INSTDIR\\Uninstall.exe$\\\" /$MultiUser.InstallMode\"");
@@ -223,7 +231,9 @@ std::string InstallSection(const InstallerPlan& plan)
          " could not be installed whole in $INSTDIR: what it replaced is back. Close what uses its files and run the "
          "setup again.\" /SD IDOK\n  Abort\n  refused:\n" + stop;
     s += "SectionEnd\n";
-    s += "Section \"Desktop shortcut\" SectionDesktop\n  Push $DESKTOP\n  Push DesktopShortcut\n  Call PlaceShortcut\nSectionEnd\n";
+    s += "Section \"Desktop shortcut\" SectionDesktop\n";
+    s += "  FileOpen $9 \"" + LogPath(plan, "install") + "\" a\n  FileSeek $9 0 END\n";
+    s += "  Push $DESKTOP\n  Push DesktopShortcut\n  Call PlaceShortcut\n  FileClose $9\nSectionEnd\n";
     return s;
 }
 
@@ -234,13 +244,20 @@ std::string UninstallSection(const InstallerPlan& plan)
         for (std::string folder = FolderOf(file.relativePath); !folder.empty(); folder = FolderOf(folder))
             if (!InArcadeFolder(folder + "\\"))
                 folders.insert(folder);
-    // What the game wrote into its folders stays; the uninstaller names it in its log.
-    std::string s = "Function un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
+    // What the game wrote into its folders stays; the uninstaller names it in its log and on its
+    // last page, there at most KEPT_SHOWN of them.
+    std::string s = "Var KeptCount\nFunction un.NameWhatIsLeft\n  Exch $0\n  Push $1\n  Push $2\n";
     s += "  FindFirst $1 $2 \"$0\\*.*\"\n  loop:\n  StrCmp $2 \"\" done\n";
     s += "  StrCmp $2 \".\" next\n  StrCmp $2 \"..\" next\n  StrCmp \"$0\\$2\" \"$INSTDIR\\Uninstall.exe\" next\n";
     for (const std::string& folder : folders)
         s += "  StrCmp \"$0\\$2\" " + Nsis("$INSTDIR\\", folder) + " next\n";
     s += "  Push \"Left in place: $0\\$2\"\n  Call un.Note\n";
+    s += "  IntOp $KeptCount $KeptCount + 1\n  StrCmp $KeptCount 1 0 +2\n";
+    s += "  StrCpy $KeptNote \"$\\r$\\n$\\r$\\nKept, as the game wrote them:\"\n";
+    s += "  IntCmp $KeptCount " + std::to_string(KEPT_SHOWN) + " 0 0 more\n";
+    s += "  StrCpy $KeptNote \"$KeptNote$\\r$\\n$0\\$2\"\n  Goto next\n  more:\n";
+    s += "  IntCmp $KeptCount " + std::to_string(KEPT_SHOWN + 1) + " 0 next next\n";
+    s += "  StrCpy $KeptNote \"$KeptNote$\\r$\\nand more: see " + LogPath(plan, "uninstall") + "\"\n";
     s += "  next:\n  FindNext $1 $2\n  Goto loop\n  done:\n  FindClose $1\n  Pop $2\n  Pop $1\n  Pop $0\nFunctionEnd\n";
 
     // The arcade folder may hold what players made: links in it are removed, never followed.
@@ -254,7 +271,7 @@ std::string UninstallSection(const InstallerPlan& plan)
 
     s += "Section \"Uninstall\"\n";
     s += "  Call un.RefuseWhileRunning\n  Pop $0\n  StrCmp $0 \"\" closed\n  SetErrorLevel $0\n  Abort\n  closed:\n";
-    s += "  FileOpen $9 " + Nsis("$TEMP\\", plan.name + " uninstall.log") + " w\n  ClearErrors\n";
+    s += "  FileOpen $9 \"" + LogPath(plan, "uninstall") + "\" w\n  ClearErrors\n";
     // The arcade folder is the arcade layer's: its DLL, its updates, its backups and its data.
     s += "  Push " + Nsis("$INSTDIR\\", std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2)) + "\n  Call un.RemoveTree\n";
     for (const FolderEntry& file : plan.files)

@@ -5,12 +5,9 @@
 
 #include "file_system.h"
 #include "report.h"
+#include "host/app_user_model_id.h"
 
 // The rules a game folder lives by, each reporting what breaks it.
-
-// The kit's own line in the settings file, naming the publisher for the installer; the shell
-// does not read it.
-const char PUBLISHER_KEY[] = "Publisher=";
 
 // What the shell will read from the settings file, as far as the rules need it.
 struct SettingsReading {
