@@ -137,7 +137,7 @@ echo "screenshots: $SHOTS"
 # The player's side: the installer, silent, for this player alone (no administrator rights
 # asked); the installed game; and the uninstaller, which leaves what the game wrote and names
 # it in its log.
-INSTALLED_UNIX="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/$GAME"
+INSTALLED_UNIX="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Morvessa Demo/$GAME"
 INSTALLED="C:${INSTALLED_UNIX#"$WINEPREFIX/drive_c"}"
 INSTALLED=${INSTALLED//\//\\}
 echo "== installing silently for the current player: TargetPractice-Setup.exe /S"
