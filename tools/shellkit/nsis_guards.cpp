@@ -11,6 +11,30 @@ std::string Code(SetupExitCode code)
     return std::to_string(static_cast<int>(code));
 }
 
+// Whether the game's shell or game image runs in this session, by the process list: files in
+// use and no such process here means another account's, whose game this player cannot close.
+// A list that cannot be had counts as here.
+std::string RunsHere(const InstallerPlan& plan, const std::string& prefix)
+{
+    // PROCESSENTRY32W, with its size; the pointer-sized heap ID is aligned on x86-64.
+    const std::string entry = plan.x64 ? "i 568, i, i, i, p, i, i, i, i, i, &w260, i" : "i 556, i, i, p, i, i, i, i, i, &w260";
+    const std::string read = plan.x64 ? "i, i, i .r4, i, p, i, i, i, i, i, &w260 .r5, i" : "i, i, i .r4, p, i, i, i, i, i, &w260 .r5";
+    std::string s = "Function " + prefix + "RunsHere\n  StrCpy $6 yes\n";
+    s += "  System::Call 'kernel32::GetCurrentProcessId() i .r1'\n";
+    s += "  System::Call 'kernel32::ProcessIdToSessionId(i r1, *i .r1)'\n";
+    s += "  System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .r2'\n  IntCmp $2 -1 listed\n";
+    s += "  System::Call '*(" + entry + ") p .r3'\n  StrCpy $6 no\n";
+    s += "  System::Call 'kernel32::Process32FirstW(p r2, p r3) i .r4'\n  next:\n  IntCmp $4 0 done\n";
+    s += "  System::Call '*$3(" + read + ")'\n";
+    s += "  StrCmp $5 " + Nsis("", plan.name + ".exe") + " found\n  StrCmp $5 " +
+         Nsis("", plan.name + "." + GAME_IMAGE_SUFFIX) + " found\n  Goto other\n  found:\n";
+    s += "  System::Call 'kernel32::ProcessIdToSessionId(i r4, *i .r4)'\n  IntCmp $4 $1 0 other other\n";
+    s += "  StrCpy $6 yes\n  Goto done\n  other:\n  System::Call 'kernel32::Process32NextW(p r2, p r3) i .r4'\n";
+    s += "  Goto next\n  done:\n  System::Free $3\n  System::Call 'kernel32::CloseHandle(p r2)'\n  listed:\n";
+    s += "  Push $6\nFunctionEnd\n";
+    return s;
+}
+
 // The game is running when its shell or its game image cannot be opened for writing. With
 // pages the player may close it and retry.
 std::string RefuseWhileRunning(const InstallerPlan& plan, const std::string& prefix)
@@ -20,11 +44,15 @@ std::string RefuseWhileRunning(const InstallerPlan& plan, const std::string& pre
         const std::string path = Nsis("$INSTDIR\\", plan.name + extension);
         s += "  IfFileExists " + path + " 0 +4\n  FileOpen $0 " + path + " a\n  IfErrors busy\n  FileClose $0\n";
     }
-    s += "  Push \"\"\n  Return\n  busy:\n";
+    s += "  Push \"\"\n  Return\n  busy:\n  Call " + prefix + "RunsHere\n  Pop $0\n  StrCmp $0 no elsewhere\n";
     s += "  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION " +
          Nsis("", plan.title + " is running. Close the game, then choose Retry.") + " /SD IDCANCEL IDRETRY running\n";
-    s += "  Push " + Code(SETUP_GAME_RUNNING) + "\nFunctionEnd\n";
-    return s;
+    s += "  Goto refused\n  elsewhere:\n  MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION " +
+         Nsis("", plan.title + " is in use, but not by a game of yours: another account on this computer may be "
+                               "playing it. Ask them to close it, then choose Retry.") +
+         " /SD IDCANCEL IDRETRY running\n";
+    s += "  refused:\n  Push " + Code(SETUP_GAME_RUNNING) + "\nFunctionEnd\n";
+    return RunsHere(plan, prefix) + s;
 }
 
 // Rights over a copy for everyone: an administrator's, and a folder that takes a new file. A
