@@ -225,6 +225,13 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
           "long, over the 259 Windows can open (for all users, in \"C:\\Program Files (x86)\\" + n101 + "\\\": 230): "
           "Windows cannot start it, so the game does not start; cut 1 character(s) from the file name"}},
         {"a 100-character file name fits", RenameGame(n100), {}},
+        {"the same under the publisher's folder", [&](const fs::path& f) {
+             RenameGame(n100)(f);
+             Settings("Developer Channel ID 7\r\n", "Developer Channel ID 7\r\nPublisher=Morvessa Demo\r\n")(f);
+         },
+         {"Game/" + n100 + ".MWG: error: installed for one player, in \"C:\\Users\\<a 20-character account>\\AppData\\Local"
+          "\\Programs\\Morvessa Demo\\" + n100 + "\\\", its path is 272 characters long",
+          "Game/" + n100 + ".exe: error: installed for one player"}},
         {"x64: 120 characters, under Program Files", [&](const fs::path& f) {
              Replace("Target Practice.exe", WIN64_BIN "/shell.exe")(f);
              Replace("Target Practice.MWG", WIN64_BIN "/demo-game.exe")(f);

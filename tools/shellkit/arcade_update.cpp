@@ -21,7 +21,7 @@ void CheckStagedUpdate(const std::string& arcadeFolder, const std::string& shown
         std::vector<FolderEntry> placed = staged;
         for (FolderEntry& file : placed)
             file.relativePath = place + file.relativePath;
-        CheckInstalledPaths(placed, ParentOf(shownFolder), gameName, machine, report);
+        CheckInstalledPaths(placed, ParentOf(shownFolder), gameName, "", machine, report);
     }
 }
 

@@ -117,7 +117,7 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
         shellMachine = CheckExecutables(folder, shown, gameName, report);
         std::vector<FolderEntry> shipped;
         ListShippedFiles(folder, shipped);
-        CheckInstalledPaths(shipped, shown, gameName, shellMachine, report);
+        CheckInstalledPaths(shipped, shown, gameName, reading.publisher, shellMachine, report);
     }
     CheckArcadeLayer(folder, shown, shellMachine, report);
     CheckBackground(folder, shown, report);

@@ -165,3 +165,16 @@ std::string ScriptTextFromTitle(const std::string& title)
 {
     return PATHS_ARE_UTF8 ? Utf8FromWindows1252(title) : title;
 }
+
+std::string PublisherFolderName(const std::string& publisher, const std::string& gameName)
+{
+    std::string folder;
+    for (char c : publisher) {
+        const bool plain = c > ' ' && c < 0x7F && std::strchr("\\/:*?\"<>|", c) == nullptr;
+        if (plain || (c == ' ' && !folder.empty() && folder.back() != ' '))
+            folder += c;
+    }
+    while (!folder.empty() && (folder.back() == ' ' || folder.back() == '.'))
+        folder.pop_back();
+    return folder == gameName ? "" : folder;
+}

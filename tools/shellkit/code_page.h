@@ -25,3 +25,6 @@ std::string FileNameFromTitle(const std::string& title, bool ascii);
 
 // A Windows-1252 title in the text of the kit's scripts (UTF-8 natively, ANSI on Windows).
 std::string ScriptTextFromTitle(const std::string& title);
+// The publisher's folder above the game's in the default install folders: its name in plain
+// ASCII, which every code page spells; "" when nothing is left or it is the game's own name.
+std::string PublisherFolderName(const std::string& publisher, const std::string& gameName);

@@ -138,7 +138,7 @@ int RunNew(int argc, char** argv)
                                     JoinPath(ARCADE_FOLDER_NAME, ARCADE_DLL_NAME),
                                     JoinPath(JoinPath(ARCADE_FOLDER_NAME, "Backup"), ARCADE_DLL_NAME)})
         planned.push_back({file, 0});
-    CheckInstalledPaths(planned, folder, name, MachineOf(shell), report);
+    CheckInstalledPaths(planned, folder, name, arguments.Get("--publisher", ""), MachineOf(shell), report);
     if (report.errors > 0)
         return Refuse("the folder would have " + std::to_string(report.errors) + " error(s); nothing was written");
 

@@ -1,5 +1,6 @@
 #include "nsis_guards.h"
 
+#include "code_page.h"
 #include "nsis_text.h"
 #include "rules.h"
 #include "host/game_folder.h"
@@ -164,15 +165,8 @@ std::string ProductListLine(const InstallerPlan& plan)
 
 std::string DefaultFolderPart(const InstallerPlan& plan)
 {
-    std::string publisher;
-    for (char c : plan.publisher) {
-        const bool plain = c > ' ' && c < 0x7F && std::string("\\/:*?\"<>|").find(c) == std::string::npos;
-        if (plain || (c == ' ' && !publisher.empty() && publisher.back() != ' '))
-            publisher += c;
-    }
-    while (!publisher.empty() && (publisher.back() == ' ' || publisher.back() == '.'))
-        publisher.pop_back();
-    return publisher.empty() || publisher == plan.name ? plan.name : publisher + "\\" + plan.name;
+    const std::string publisher = PublisherFolderName(plan.publisher, plan.name);
+    return publisher.empty() ? plan.name : publisher + "\\" + plan.name;
 }
 
 std::string GuardFunctions(const InstallerPlan& plan)

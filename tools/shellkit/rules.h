@@ -48,7 +48,7 @@ int CheckFolder(const std::string& folder, const std::string& shown, Report& rep
 // The installed path of every file, in the default folder of each install mode, against the
 // limit the shell and Windows live with.
 void CheckInstalledPaths(const std::vector<FolderEntry>& files, const std::string& shown, const std::string& name,
-                         uint16_t shellMachine, Report& report);
+                         const std::string& publisher, uint16_t shellMachine, Report& report);
 
 // The longest path the shell can open (MAX_PATH less its terminator).
 const size_t PATH_LIMIT = 259;
