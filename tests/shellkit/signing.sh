@@ -66,6 +66,7 @@ rm -rf game; mkdir game
 # The game's own DLL, and a program known by its contents only.
 cp "$bin/MorvessaArcade.dll" game/Signed/engine.dll
 mkdir game/Signed/tools; cp "$bin/demo-game.exe" game/Signed/tools/helper.dat
+cp game/Signed/engine.dll game/Signed/tools/engine.dll
 failed=0
 verify() {  # FILE WHAT
   if osslsigncode verify -CAfile ca.crt -TSA-CAfile ca.crt -in "$1" >verify.log 2>&1 &&
@@ -89,6 +90,8 @@ install_and_verify() {  # SETUP LABEL
   for file in "Signed Game.exe" "Signed Game.MWG" engine.dll tools/helper.dat Uninstall.exe; do
     verify "$unix/$file" "$2: $file"
   done
+  # Copies stay copies: a backup that differs from its file is another version.
+  cmp -s "$unix/engine.dll" "$unix/tools/engine.dll" || { echo "$2: two copies of engine.dll differ"; failed=1; }
   for file in MorvessaArcade.dll Backup/MorvessaArcade.dll; do
     cmp -s vendor.dll "$unix/MorvessaArcade/$file" || { echo "$2: the vendor's $file was not kept as it was"; failed=1; }
   done
