@@ -89,7 +89,7 @@ Breaker Arcade(const fs::path& with)
     };
 }
 
-// A copy of a 32-bit DLL with a certificate table, which is what `check` looks for; its
+// A copy of a DLL with a certificate table, which is what `check` looks for; its
 // contents are no signature.
 fs::path WithCertificateTable(const fs::path& dll, const fs::path& copy)
 {
@@ -97,7 +97,8 @@ fs::path WithCertificateTable(const fs::path& dll, const fs::path& copy)
     bytes.resize((bytes.size() + 7) / 8 * 8);
     const uint32_t table[] = {static_cast<uint32_t>(bytes.size()), 16};
     const uint32_t pe = *reinterpret_cast<const uint32_t*>(&bytes[0x3C]);
-    bytes.replace(pe + 24 + 96 + 4 * 8, 8, reinterpret_cast<const char*>(table), 8);
+    const size_t directories = pe + 24 + (bytes[pe + 24] == 0x0B && bytes[pe + 25] == 0x02 ? 112 : 96);
+    bytes.replace(directories + 4 * 8, 8, reinterpret_cast<const char*>(table), 8);
     WriteText(copy, bytes + std::string("\x10\0\0\0\0\x02\x02\0", 8) + std::string(8, 'x'));
     return copy;
 }
@@ -245,7 +246,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"x64: 120 characters, under Program Files", [&](const fs::path& f) {
              Replace("Target Practice.exe", WIN64_BIN "/shell.exe")(f);
              Replace("Target Practice.MWG", WIN64_BIN "/demo-game.exe")(f);
-             Arcade(WIN64_BIN "/MorvessaArcade.dll")(f);
+             Arcade(WithCertificateTable(WIN64_BIN "/MorvessaArcade.dll", scratch.root / "signed64.dll"))(f);
              RenameGame(n120)(f);
          },
          {"Game/" + n120 + ".MWG: error: installed for one player, in \"" + perUser120 + "\", its path is 298 characters "
