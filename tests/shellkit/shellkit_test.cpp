@@ -89,6 +89,20 @@ Breaker Arcade(const fs::path& with)
     };
 }
 
+// A copy of a DLL with a certificate table, which is what `check` looks for; its
+// contents are no signature.
+fs::path WithCertificateTable(const fs::path& dll, const fs::path& copy)
+{
+    std::string bytes = ReadText(dll);
+    bytes.resize((bytes.size() + 7) / 8 * 8);
+    const uint32_t table[] = {static_cast<uint32_t>(bytes.size()), 16};
+    const uint32_t pe = *reinterpret_cast<const uint32_t*>(&bytes[0x3C]);
+    const size_t directories = pe + 24 + (bytes[pe + 24] == 0x0B && bytes[pe + 25] == 0x02 ? 112 : 96);
+    bytes.replace(directories + 4 * 8, 8, reinterpret_cast<const char*>(table), 8);
+    WriteText(copy, bytes + std::string("\x10\0\0\0\0\x02\x02\0", 8) + std::string(8, 'x'));
+    return copy;
+}
+
 // Files of one byte, with their folders.
 Breaker Touch(const std::vector<std::string>& files)
 {
@@ -137,6 +151,8 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
     const KitRun made = RunKit(NewArguments(clean, kGame));
     ASSERT_EQ(made.exitCode, 0) << made.output;
     ASSERT_EQ(ReadText(clean / "MAW_002.dat"), kSettings);
+    const fs::path vendorSigned = WithCertificateTable(WindowsBin("MorvessaArcade.dll"), scratch.root / "signed.dll");
+    Arcade(vendorSigned)(clean);
 
     const std::string settings = "Game/MAW_002.dat";
     const std::string dll = "Game/MorvessaArcade/MorvessaArcade.dll";
@@ -201,6 +217,8 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"arcade DLL exports __stdcall names", Arcade(WindowsBin("arcade-variants/decorated/MorvessaArcade.dll")),
          {dll + ": error: exports \"madll_Initialize@20\" where the shell looks for \"madll_Initialize\", and 8 more"}},
         {"arcade DLL is a program", Arcade(WindowsBin("demo-game.exe")), {dll + ": error: a program, not a DLL"}},
+        {"arcade DLL without a signature", Arcade(WindowsBin("MorvessaArcade.dll")),
+         {dll + ": warning: has no signature: Smart App Control blocks an unsigned DLL"}},
         {"no Backup folder", [](const fs::path& f) { fs::remove_all(f / "MorvessaArcade/Backup"); },
          {"Game/MorvessaArcade/Backup: error: missing"}},
         {"Backup lacks the DLL", [](const fs::path& f) { fs::remove(f / "MorvessaArcade/Backup/MorvessaArcade.dll"); },
@@ -235,7 +253,7 @@ TEST(ShellkitCheck, EachTrapGivesItsOwnReportAndExitCodeAndAFolderFromNewGivesNo
         {"x64: 120 characters, under Program Files", [&](const fs::path& f) {
              Replace("Target Practice.exe", WIN64_BIN "/shell.exe")(f);
              Replace("Target Practice.MWG", WIN64_BIN "/demo-game.exe")(f);
-             Arcade(WIN64_BIN "/MorvessaArcade.dll")(f);
+             Arcade(WithCertificateTable(WIN64_BIN "/MorvessaArcade.dll", scratch.root / "signed64.dll"))(f);
              RenameGame(n120)(f);
          },
          {"Game/" + n120 + ".MWG: error: installed for one player, in \"" + perUser120 + "\", its path is 298 characters "
@@ -394,11 +412,14 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
         {"out in no folder", "installer " + ShellQuoted(game) + " --out " + ShellQuoted(place / "none" / "S.exe"), 2, "no folder"},
         {"makensis not found", installer + " --makensis " + ShellQuoted(place / "makensis"), 2,
          "makensis was not found: install NSIS (the Debian package nsis), or name it with --makensis PATH"},
-        {"no certificate", installer + " --sign " + ShellQuoted(place / "c.pfx"), 2, "no such certificate"},
+        {"no certificate", installer + " --sign " + ShellQuoted(place / "c.pfx") + " --timestamp u", 2, "no such certificate"},
         {"password alone", installer + " --sign-password-file " + ShellQuoted(notes), 2, "a password or a timestamp server without --sign"},
         {"password on a command line", installer + " --sign " + ShellQuoted(notes) + " --sign-password x", 2,
          "would put the password on a command line"},
-        {"certificate not one", installer + " --sign " + ShellQuoted(notes), 1, "could not sign Target Practice.MWG"},
+        {"certificate not one", installer + " --sign " + ShellQuoted(notes) + " --no-timestamp", 1, "could not sign "},
+        {"no timestamp", installer + " --sign " + ShellQuoted(notes), 2, "--sign without --timestamp URL"},
+        {"timestamp and none", installer + " --sign " + ShellQuoted(notes) + " --timestamp u --no-timestamp", 2,
+         "a timestamp or none"},
         {"signing command without its file", installer + " --sign-command 'sign-it'", 2, "has no {file}"},
         {"arcade natively", "arcade " + ShellQuoted(WindowsBin("MorvessaArcade.dll")), 2, "the command needs Windows"},
     };
@@ -429,7 +450,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
     // A display name: the title in the settings, ASCII file names from it, and the title on the installer.
     const std::string settings = "\r\nApplication ID=1001\r\nDeveloper Channel ID 7\r\n";
     const KitRun hop = RunKit(NewArguments(scratch.root / "Hop", "Pebble: The Hop"));
-    EXPECT_EQ(hop.output, (scratch.root / "Hop").string() + ": laid out for \"Pebble: The Hop\" as Pebble The Hop.exe (0 warning(s))\n");
+    EXPECT_EQ(hop.output.substr(hop.output.find('\n') + 1), (scratch.root / "Hop").string() + ": laid out for \"Pebble: The Hop\" as Pebble The Hop.exe (1 warning(s))\n");
     EXPECT_EQ(ReadText(scratch.root / "Hop" / "MAW_002.dat"), "Application Name=Pebble: The Hop" + settings);
     EXPECT_TRUE(fs::exists(scratch.root / "Hop" / "Pebble The Hop.MWG"));
     EXPECT_EQ(RunKit("check " + ShellQuoted(scratch.root / "Hop")).exitCode, 0);
@@ -450,7 +471,7 @@ TEST(ShellkitCommands, RefuseBadInputLeavingNothingBehindWorkInPathsWithSpacesAn
     WriteText(cafe / "Rush.pdb", noise);
     const KitRun litter = RunKit(cafeInstaller + ShellQuoted(scratch.root / "litter.exe"));
     ASSERT_EQ(litter.exitCode, 0) << litter.output;
-    EXPECT_NE(litter.output.find("3 warning(s)"), std::string::npos) << litter.output;
+    EXPECT_NE(litter.output.find("4 warning(s)"), std::string::npos) << litter.output;
     EXPECT_LT(fs::file_size(scratch.root / "litter.exe"), fs::file_size(scratch.root / "plain.exe") + 4096);
     // The title on the installer's own version information, in UTF-16 as Windows shows it.
     std::string shown;

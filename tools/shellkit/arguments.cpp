@@ -3,7 +3,8 @@
 #include <algorithm>
 
 bool Arguments::Parse(int argc, char** argv, const std::vector<std::string>& required,
-                      const std::vector<std::string>& optional, std::string& error)
+                      const std::vector<std::string>& optional, std::string& error,
+                      const std::vector<std::string>& switches)
 {
     const auto known = [&](const std::string& flag) {
         return std::find(required.begin(), required.end(), flag) != required.end() ||
@@ -11,7 +12,13 @@ bool Arguments::Parse(int argc, char** argv, const std::vector<std::string>& req
     };
     for (int i = 0; i < argc; ++i) {
         std::string word = argv[i];
-        if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
+        if (std::find(switches.begin(), switches.end(), word) != switches.end()) {
+            if (values.count(word) != 0) {
+                error = word + " is given twice";
+                return false;
+            }
+            values[word] = "yes";
+        } else if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
             std::string value;
             const size_t equals = word.find('=');
             bool hasValue = equals != std::string::npos;

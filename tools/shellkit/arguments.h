@@ -11,7 +11,7 @@ struct Arguments {
     // False, with the reason in error, for an unknown, repeated or valueless flag, a missing
     // or second folder, or a missing required flag.
     bool Parse(int argc, char** argv, const std::vector<std::string>& required, const std::vector<std::string>& optional,
-               std::string& error);
+               std::string& error, const std::vector<std::string>& switches = {});
     std::string Get(const std::string& flag, const std::string& fallback = "") const;
     bool Has(const std::string& flag) const { return values.count(flag) != 0; }
 };

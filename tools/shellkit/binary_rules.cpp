@@ -140,7 +140,16 @@ void CheckArcadeLayer(const std::string& folder, const std::string& shown, uint1
     const std::string arcadeShown = JoinPath(shown, ARCADE_FOLDER_NAME);
     const std::string dll = JoinPath(arcade, ARCADE_DLL_NAME);
     const std::string dllShown = report.SourceOf(JoinPath(arcadeShown, ARCADE_DLL_NAME));
+    const int errors = report.errors;
     CheckArcadeDll(dll, dllShown, shellMachine, report, INIT_FAILURE);
+    // The vendor's signature is kept by the installer; without one the DLL goes out in the publisher's name.
+    std::vector<uint8_t> bytes;
+    PeImage image;
+    std::string problem;
+    if (report.errors == errors && ReadWholeFile(dll, bytes) && image.Read(bytes, problem) && !image.hasCertificateTable)
+        report.Warning(dllShown, 0, "has no signature: Smart App Control blocks an unsigned DLL and antivirus "
+                                    "programs distrust one; the installer signs it in your name; ask the arcade's "
+                                    "vendor for a signed build");
 
     const std::string backup = JoinPath(arcade, "Backup");
     if (!IsFolder(backup)) {

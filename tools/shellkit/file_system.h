@@ -14,8 +14,14 @@ bool IsFolder(const std::string& path);
 // The size of a plain file, 0 when there is none.
 uint64_t FileSize(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// At most `most` bytes from the start of a plain file.
+bool ReadFileStart(const std::string& path, size_t most, std::vector<uint8_t>& bytes);
 // Writes all of bytes or, on failure, leaves no file behind.
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// A new folder in the system's temporary folder that only this user can enter (0700), and a
+// file in it only this user can read (0600), private from the moment it exists.
+bool MakePrivateFolder(std::string& path);
+bool WritePrivateFile(const std::string& path, const std::vector<uint8_t>& bytes);
 bool CopyOneFile(const std::string& from, const std::string& to);
 bool MakeFolder(const std::string& path);
 // Fails when `to` exists.

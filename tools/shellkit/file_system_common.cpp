@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <ctime>
 
 std::string JoinPath(const std::string& folder, const std::string& name)
@@ -36,6 +37,11 @@ std::string LastComponent(const std::string& path)
     while (!last.empty() && (last.back() == PATH_SEPARATOR || last.back() == '/'))
         last.pop_back();
     return last;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+{
+    return ReadFileStart(path, SIZE_MAX, bytes);
 }
 
 std::string TemporarySibling(const std::string& near)

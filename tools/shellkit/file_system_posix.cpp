@@ -30,7 +30,7 @@ uint64_t FileSize(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<uint64_t>(info.st_size) : 0;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+bool ReadFileStart(const std::string& path, size_t most, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
     const int fd = open(path.c_str(), O_RDONLY);
@@ -42,8 +42,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
         return false;
     }
     uint8_t chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof(chunk));
+    while (bytes.size() < most) {
+        const size_t wanted = most - bytes.size() < sizeof(chunk) ? most - bytes.size() : sizeof(chunk);
+        const ssize_t got = read(fd, chunk, wanted);
         if (got < 0) {
             close(fd);
             return false;
@@ -56,9 +57,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+namespace {
+
+bool WriteNewFile(const std::string& path, const std::vector<uint8_t>& bytes, mode_t mode)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
     if (fd < 0)
         return false;
     size_t done = 0;
@@ -72,6 +75,28 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
     if (!ok)
         unlink(path.c_str());
     return ok;
+}
+
+}  // namespace
+
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    return WriteNewFile(path, bytes, 0644);
+}
+
+bool WritePrivateFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    return WriteNewFile(path, bytes, 0600);
+}
+
+bool MakePrivateFolder(std::string& path)
+{
+    const char* temporary = std::getenv("TMPDIR");
+    std::string pattern = JoinPath(temporary != nullptr && *temporary != '\0' ? temporary : "/tmp", "shellkit-XXXXXX");
+    if (mkdtemp(&pattern[0]) == nullptr)
+        return false;
+    path = pattern;
+    return true;
 }
 
 bool CopyOneFile(const std::string& from, const std::string& to)

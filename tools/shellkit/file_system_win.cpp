@@ -24,7 +24,7 @@ uint64_t FileSize(const std::string& path)
     return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
+bool ReadFileStart(const std::string& path, size_t most, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -33,9 +33,10 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes)
         return false;
     bool ok = true;
     uint8_t chunk[65536];
-    for (;;) {
+    while (bytes.size() < most) {
+        const DWORD wanted = most - bytes.size() < sizeof(chunk) ? static_cast<DWORD>(most - bytes.size()) : sizeof(chunk);
         DWORD got = 0;
-        if (!ReadFile(file, chunk, sizeof(chunk), &got, nullptr)) {
+        if (!ReadFile(file, chunk, wanted, &got, nullptr)) {
             ok = false;
             break;
         }
@@ -64,6 +65,22 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
     if (!ok)
         DeleteFileA(path.c_str());
     return ok;
+}
+
+// The user's temporary folder is the user's alone: what is made in it inherits that.
+bool WritePrivateFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    return WriteWholeFile(path, bytes);
+}
+
+bool MakePrivateFolder(std::string& path)
+{
+    char temporary[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof(temporary), temporary);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    path = TemporarySibling(JoinPath(temporary, "shellkit"));
+    return MakeFolder(path);
 }
 
 bool CopyOneFile(const std::string& from, const std::string& to)

@@ -10,6 +10,7 @@
 #include "pe_image.h"
 #include "process.h"
 #include "rules.h"
+#include "shipped_signing.h"
 #include "signing.h"
 #include "host/app_user_model_id.h"
 #include "host/game_folder.h"
@@ -108,7 +109,7 @@ int RunInstaller(int argc, char** argv)
     std::string error;
     std::vector<std::string> optional = {"--publisher", "--version", "--makensis"};
     optional.insert(optional.end(), std::begin(SIGNING_OPTIONS), std::end(SIGNING_OPTIONS));
-    if (!arguments.Parse(argc, argv, {"--out"}, optional, error)) {
+    if (!arguments.Parse(argc, argv, {"--out"}, optional, error, {NO_TIMESTAMP})) {
         std::fprintf(stderr, "shellkit installer: %s\nusage: shellkit installer FOLDER --out SETUP.exe "
                              "[--publisher NAME] [--version X.Y.Z] %s [--makensis PATH]\n",
                      error.c_str(), SIGNING_USAGE);
@@ -175,18 +176,15 @@ int RunInstaller(int argc, char** argv)
         RemoveTree(work);
         return Refuse(text + "; no installer was made" + (detail.empty() ? "" : ":\n" + detail));
     };
+    const std::string makensis = arguments.Get("--makensis", Makensis());
+    SigningRun signing{signer, work, "", 0};
+    const std::string uninstaller = JoinPath(work, "uninstaller.exe");
     if (signer.Active()) {
-        // Every program the setup writes is signed, the uninstaller as makensis writes it.
-        int copies = 0;
-        for (const FolderEntry& file : plan.files) {
-            if (!HasExtension(file.relativePath, ".exe") && !HasExtension(file.relativePath, ".mwg"))
-                continue;
-            const std::string copy = JoinPath(work, "signed-" + std::to_string(copies++));
-            if (!CopyOneFile(JoinPath(plan.sourceFolder, file.relativePath), copy) || !signer.Sign(copy))
-                return fail("could not sign " + file.relativePath, signer.log);
-            plan.replacements[file.relativePath] = copy;
-        }
-        plan.signUninstaller = signer.ForUninstaller();
+        // Every PE file the setup writes or unpacks is signed, the uninstaller as makensis writes it.
+        if (!SignShippedFiles(signing, plan.sourceFolder, plan.files, plan.replacements, error) ||
+            !SignPlugins(signing, makensis, NsisTarget(plan.x64), plan.pluginFolder, error))
+            return fail(error, signer.log);
+        plan.signUninstaller = signer.ForUninstaller(uninstaller);
     }
     // The byte order mark tells makensis that the script is UTF-8, whatever the build machine's code page.
     const std::string text = "\xEF\xBB\xBF" + InstallerScript(InScriptText(plan, arguments.Has("--publisher")));
@@ -194,7 +192,7 @@ int RunInstaller(int argc, char** argv)
     const std::string scriptPath = JoinPath(work, "installer.nsi");
     if (!WriteWholeFile(scriptPath, bytes))
         return fail("cannot write " + scriptPath, log);
-    const int made = RunProgram({arguments.Get("--makensis", Makensis()), "-V2", scriptPath}, log);
+    const int made = RunProgram({makensis, "-V2", scriptPath}, log);
     if (made < 0) {
         RemoveTree(work);
         return Refuse(arguments.Get("--makensis", "makensis") + " was not found: " +
@@ -205,8 +203,15 @@ int RunInstaller(int argc, char** argv)
     }
     if (made != 0)
         return fail("makensis failed", log);
-    if (signer.Active() && !signer.Sign(built))
-        return fail("could not sign the installer", signer.log);
+    if (signer.Active()) {
+        if (!PathExists(uninstaller) || !signing.Verify(uninstaller, "the uninstaller", error))
+            return fail(error.empty() ? "the uninstaller was not signed" : error, signer.log);
+        if (!signer.Sign(built))
+            return fail("could not sign the installer", signer.log);
+        if (!signing.Verify(built, "the installer", error))
+            return fail(error, signer.log);
+        signer.Forget();
+    }
     RemoveTree(out);
     if (!RenamePath(built, out))
         return fail("cannot write " + out, log);

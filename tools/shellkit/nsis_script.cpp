@@ -25,7 +25,11 @@ std::string DefaultInstallDir(const InstallerPlan& plan)
 std::string Header(const InstallerPlan& plan)
 {
     std::string s;
-    s += plan.x64 ? "Target amd64-unicode\n" : "Target x86-unicode\n";
+    const std::string target = NsisTarget(plan.x64);
+    s += "Target " + target + "\n";
+    // Plug-ins of a folder added here win over makensis's own of the same name.
+    if (!plan.pluginFolder.empty())
+        s += "!addplugindir /" + target + " " + Nsis("", plan.pluginFolder) + "\n";
     s += "!define UNINSTALL_KEY " +
          Nsis("", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
                       UninstallKeyName(plan.publisher, plan.applicationId)) + "\n";
@@ -128,6 +132,11 @@ std::string Functions(const InstallerPlan& plan)
 }
 
 }  // namespace
+
+const char* NsisTarget(bool x64)
+{
+    return x64 ? "amd64-unicode" : "x86-unicode";
+}
 
 std::string UninstallKeyName(const std::string& publisher, const std::string& applicationId)
 {

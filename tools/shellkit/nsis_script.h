@@ -23,8 +23,12 @@ struct InstallerPlan {
     std::string icon;            // an .ico for the setup and the uninstaller, or ""
     bool gameImageHasIcon = false;  // else Windows shows the shell's icon for the game
     std::string signUninstaller;  // a command with %1 for the uninstaller's path, or ""
+    std::string pluginFolder;     // signed copies of the NSIS plug-ins for the target, or ""
     std::string outFile;
 };
+
+// The NSIS target of the setup, also the name of its plug-ins' folder.
+const char* NsisTarget(bool x64);
 
 // The uninstall entry's key name: one per game and publisher, the same for every version.
 std::string UninstallKeyName(const std::string& publisher, const std::string& applicationId);

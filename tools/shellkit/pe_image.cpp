@@ -6,6 +6,7 @@ namespace {
 
 const uint32_t EXPORT_DIRECTORY = 0;
 const uint32_t RESOURCE_DIRECTORY = 2;
+const uint32_t CERTIFICATE_DIRECTORY = 4;
 const uint32_t RESOURCE_TYPE_ICON = 3;
 const uint32_t RESOURCE_TYPE_GROUP_ICON = 14;
 const uint32_t RESOURCE_TYPE_MANIFEST = 24;
@@ -296,8 +297,23 @@ bool PeImage::Read(const std::vector<uint8_t>& bytes, std::string& error)
     *this = PeImage();
     Reader reader{bytes, {}};
     Directories directories;
-    return ReadHeaders(reader, *this, directories, error) && ReadExportNames(reader, directories, exportNames, error) &&
-           ReadResources(reader, directories, *this, error);
+    if (!ReadHeaders(reader, *this, directories, error))
+        return false;
+    // The table's place is a file offset, not an address: it lies past every section.
+    uint32_t offset = 0;
+    uint32_t size = 0;
+    hasCertificateTable = directories.Get(reader, CERTIFICATE_DIRECTORY, offset, size) && size >= 8 &&
+                          reader.Has(offset, size);
+    return ReadExportNames(reader, directories, exportNames, error) && ReadResources(reader, directories, *this, error);
+}
+
+bool StartsLikePeImage(const std::vector<uint8_t>& start)
+{
+    Reader reader{start, {}};
+    PeImage image;
+    Directories directories;
+    std::string error;
+    return ReadHeaders(reader, image, directories, error);
 }
 
 bool PeImage::Exports(const std::string& name) const

@@ -15,11 +15,17 @@ struct PeImage {
     bool hasIcon = false;
     // The first icon group as the bytes of an .ico file; empty when there is none.
     std::vector<uint8_t> iconFile;
+    // An Authenticode signature's place: what a signed file carries, whether or not it verifies.
+    bool hasCertificateTable = false;
 
     // False, with the reason in `error`, when the bytes are not a PE image.
     bool Read(const std::vector<uint8_t>& bytes, std::string& error);
     bool Exports(const std::string& name) const;
 };
+
+// Whether the first bytes of a file (a few KB) hold the headers of a PE image, so that a
+// file is known by what it is, whatever its name.
+bool StartsLikePeImage(const std::vector<uint8_t>& start);
 
 const uint16_t MACHINE_I386 = 0x014C;
 const uint16_t MACHINE_AMD64 = 0x8664;

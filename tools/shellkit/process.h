@@ -11,6 +11,8 @@ int RunShellCommand(const std::string& command, const std::string& logPath);
 std::string ShellQuoted(const std::string& path);
 // The shell's command that moves a file over another.
 extern const char SHELL_MOVE[];
+// And the one that copies a file.
+extern const char SHELL_COPY[];
 // The folder this program's own executable lies in.
 std::string ProgramFolder();
 // Paths in the kit's scripts are UTF-8 natively and in the ANSI code page on Windows.

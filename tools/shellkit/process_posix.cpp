@@ -52,6 +52,7 @@ int RunProgram(const std::vector<std::string>& command, const std::string& logPa
 }
 
 const char SHELL_MOVE[] = "mv -f";
+const char SHELL_COPY[] = "cp";
 
 int RunShellCommand(const std::string& command, const std::string& logPath)
 {

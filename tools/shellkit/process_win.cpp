@@ -55,6 +55,7 @@ int RunLine(std::string line, const std::string& logPath)
 }  // namespace
 
 const char SHELL_MOVE[] = "move /y";
+const char SHELL_COPY[] = "copy /y";
 
 int RunProgram(const std::vector<std::string>& command, const std::string& logPath)
 {
