@@ -206,13 +206,15 @@ std::string WhatBreaks(const std::string& relative, const std::string& name)
 }  // namespace
 
 void CheckInstalledPaths(const std::vector<FolderEntry>& files, const std::string& shown, const std::string& name,
-                         uint16_t shellMachine, Report& report)
+                         const std::string& publisher, uint16_t shellMachine, Report& report)
 {
-    const std::string perUser = "C:\\Users\\" + std::string(ACCOUNT_NAME_LENGTH, 'A') + "\\AppData\\Local\\Programs\\";
+    const std::string publisherFolder = PublisherFolderName(publisher, name);
+    const std::string above = publisherFolder.empty() ? "" : publisherFolder + "\\";
+    const std::string perUser = "C:\\Users\\" + std::string(ACCOUNT_NAME_LENGTH, 'A') + "\\AppData\\Local\\Programs\\" + above;
     const std::string perUserShown = "C:\\Users\\<a " + std::to_string(ACCOUNT_NAME_LENGTH) +
-                                     "-character account>\\AppData\\Local\\Programs\\" + name + "\\";
+                                     "-character account>\\AppData\\Local\\Programs\\" + above + name + "\\";
     const std::string perMachine =
-        std::string(shellMachine == MACHINE_AMD64 ? "C:\\Program Files\\" : "C:\\Program Files (x86)\\") + name + "\\";
+        std::string(shellMachine == MACHINE_AMD64 ? "C:\\Program Files\\" : "C:\\Program Files (x86)\\") + above + name + "\\";
     for (const FolderEntry& file : files) {
         std::string relative = file.relativePath;
         std::replace(relative.begin(), relative.end(), '/', '\\');
