@@ -498,6 +498,30 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
     EXPECT_NE(log.find("Removed " + installed + "\\Levels\\Old Level.dat: this version does not ship it"),
               std::string::npos) << log;
     ExpectShellBringsUpTheGame(installed + "\\Target Practice.exe");
+
+    // A game started while the uninstaller's confirm page is up is still seen.
+    const auto upgraded = FilesBelow(installed);
+    ChildRun uninstaller;
+    ASSERT_TRUE(uninstaller.Start(installed + "\\Uninstall.exe", "_?=" + installed));
+    HWND page = uninstaller.WaitWindow("#32770", 20000);
+    ASSERT_NE(page, nullptr);
+    ASSERT_NE(WaitControl(page, "&Uninstall"), nullptr) << "the confirm page";
+    TempFolder journals;
+    SetDemoGameBehaviour("exitafter=120000", journals.File("game.txt"));
+    ChildRun game;
+    ASSERT_TRUE(game.Start(installed + "\\Target Practice.MWG"));
+    ASSERT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000));
+    SetDemoGameBehaviour("", "");
+    PressButton(page, IDOK);
+    HWND box = uninstaller.WaitMessageBox("Target Practice Uninstall", 20000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Target Practice is running. Close the game, then choose Retry.");
+    PressButton(box, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindow(box) == FALSE; }, 5000));
+    ASSERT_NE(WaitControl(page, "Uninstallation Aborted"), nullptr);
+    PressUntil(page, IDCANCEL, [&] { return uninstaller.WaitExit(0) != STILL_ACTIVE; });
+    EXPECT_EQ(uninstaller.WaitExit(10000), kRunning);
+    EXPECT_TRUE(FilesBelow(installed) == upgraded) << "nothing removed";
     NothingInstalled();
 }
 

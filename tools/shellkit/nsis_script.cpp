@@ -114,6 +114,7 @@ std::string Functions(const InstallerPlan& plan)
     s += Guard("RefuseForeignFolder", "  Abort\n", "owned") + "FunctionEnd\n";
     // Whatever stopped the setup once it had begun, what it replaced comes back.
     s += "Function .onInstFailed\n  Call RestoreReplaced\n  SetErrorLevel $FailCode\nFunctionEnd\n";
+    s += "Function un.onUninstFailed\n  SetErrorLevel $FailCode\nFunctionEnd\n";
     s += "Function un.onInit\n  ReadRegStr $0 HKLM \"${UNINSTALL_KEY}\" InstallLocation\n";
     // MultiUser would take the folder the entry names: an uninstaller removes only its own folder.
     s += "  StrCmp $0 $INSTDIR 0 +2\n  Call un.RequireRights\n  StrCpy $GivenFolder $INSTDIR\n";

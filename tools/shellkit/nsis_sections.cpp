@@ -270,7 +270,9 @@ std::string UninstallSection(const InstallerPlan& plan)
     s += "  done:\n  FindClose $1\n  ClearErrors\n  RMDir $0\n  Pop $3\n  Pop $2\n  Pop $1\n  Pop $0\nFunctionEnd\n";
 
     s += "Section \"Uninstall\"\n";
-    s += "  Call un.RefuseWhileRunning\n  Pop $0\n  StrCmp $0 \"\" closed\n  SetErrorLevel $0\n  Abort\n  closed:\n";
+    // Again: the game may have been started while the confirm page was up.
+    s += "  Call un.RefuseWhileRunning\n  Pop $FailCode\n  StrCmp $FailCode \"\" 0 stop\n";
+    s += "  StrCpy $FailCode " + std::to_string(SETUP_WRITE_FAILED) + "\n";
     s += "  FileOpen $9 \"" + LogPath(plan, "uninstall") + "\" w\n  ClearErrors\n";
     // The arcade folder is the arcade layer's: its DLL, its updates, its backups and its data.
     s += "  Push " + Nsis("$INSTDIR\\", std::string(ARCADE_FOLDER, sizeof(ARCADE_FOLDER) - 2)) + "\n  Call un.RemoveTree\n";
@@ -281,7 +283,7 @@ std::string UninstallSection(const InstallerPlan& plan)
     s += "  Call un.Note\n  FileClose $9\n";
     s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
          " could not be removed whole from $INSTDIR. Close what uses its files and uninstall it again.\" /SD IDOK\n";
-    s += "  SetErrorLevel " + std::to_string(SETUP_WRITE_FAILED) + "\n  Abort\n  removed:\n";
+    s += "  stop:\n  Abort\n  removed:\n";
     // Run in place, the uninstaller moves itself out of the folder, or where Windows does not let
     // it, stays there; either way it goes when Windows next starts.
     s += "  SetOutPath $TEMP\n  Delete \"$INSTDIR\\Uninstall.exe\"\n  IfFileExists \"$INSTDIR\\Uninstall.exe\" 0 gone\n";
