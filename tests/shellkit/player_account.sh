@@ -59,20 +59,16 @@ stop_session
 for folder in "${shared[@]}"; do [ -d "$folder" ] && chmod -R a-w "$folder"; done
 start_session "${player[@]}"
 step 'PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer:PlayerAccount.PlayerCannotChangeTheSharedCopy' "${player[@]}"
-# The grants as modes: a folder that Users may add to or modify becomes writable, with its
-# subfolders for an inherited grant; a folder cut from inheritance stays as it was.
+# The grants as modes: the arcade folder, which Users may add to, and its subfolders but Update\ and
+# Backup\, cut from that inheritance, become writable.
+pattern='s/^.* cmdline="[^"]*" "C:\\\([^"]*\)" \/grant \*S-1-5-32-545:(AD,WD) \*S-1-5-32-545:(CI)(IO)M \/Q\r\?$/\1/p'
 granted=0
-while IFS= read -r call; do
-  folder=$(sed -n 's/^.* cmdline="[^"]*" "C:\\\([^"]*\)" .*$/\1/p' <<<"$call" | tr '\\' /)
-  [ -d "$drive/$folder" ] || continue
-  case $call in
-    *"/grant *S-1-5-32-545:(AD,WD) *S-1-5-32-545:(CI)(IO)M"*)
-      chmod u+w "$drive/$folder"
-      find "$drive/$folder" -mindepth 1 -type d ! -name Update ! -name Backup -exec chmod u+w {} +
-      granted=1 ;;
-    *"/inheritance:r"*) chmod -R a-w "$drive/$folder" ;;
-  esac
-done < <(cat "$drive"/windows/{system32,syswow64}/icacls.journal 2>/dev/null | tr -d '\r' | grep ' cmdline=')
+while IFS= read -r folder; do
+  folder=$drive/${folder//\\//}
+  [ -d "$folder" ] || continue
+  chmod u+w "$folder" && find "$folder" -mindepth 1 -type d ! -name Update ! -name Backup -exec chmod u+w {} +
+  granted=1
+done < <(cat "$drive"/windows/{system32,syswow64}/icacls.journal 2>/dev/null | sed -n "$pattern")
 [ $granted = 1 ] || { echo "FAIL: no grant on an installed arcade folder was asked for"; failed=1; }
 step PlayerAccount.SharedCopyWithTheGrantPlaysButItsCodeStaysClosed "${player[@]}"
 stop_session

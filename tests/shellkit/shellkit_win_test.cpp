@@ -1,5 +1,5 @@
 #include <windows.h>
-#include <propsys.h>
+#include <process.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 
 #include "arcade/ma_module_state.h"
 #include "shell_driver.h"
+#include "windows_shell.h"
 
 namespace {
 
@@ -69,27 +70,21 @@ void ExpectShellBringsUpTheGame(const std::string& shellPath, bool update = fals
     EXPECT_TRUE(FilesBelow(arcade + "Update").empty()) << "the update folder emptied";
 }
 
+// The installed shell or game image started, with a game that plays on for two minutes.
+bool StartPlaying(ChildRun& game, const std::string& path)
+{
+    TempFolder journals;
+    SetDemoGameBehaviour("exitafter=120000", journals.File("game.txt"));
+    const bool playing = game.Start(path) && WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000);
+    SetDemoGameBehaviour("", "");
+    return playing;
+}
+
 // The arcade layer asks for version 2 after two frames of a menu session.
 void SteerArcade(const std::string& installed)
 {
     std::ofstream(installed + "\\MorvessaArcade\\ArcadeTest.txt", std::ios::binary)
         << "update_after_frames=2\r\nupdate_source=" << ProgramFolder() << "arcade-variants\\version2\\MorvessaArcade.dll\r\n";
-}
-
-// The pixels of a program's first icon as Windows shows it at 32 x 32.
-std::string IconImage(const std::string& path)
-{
-    HICON icon = nullptr;
-    if (PrivateExtractIconsA(path.c_str(), 0, 32, 32, &icon, nullptr, 1, 0) != 1 || icon == nullptr)
-        return "";
-    ICONINFO parts = {};
-    GetIconInfo(icon, &parts);
-    std::string image(32 * 32 * 4, '\0');
-    image.resize(static_cast<size_t>(GetBitmapBits(parts.hbmColor, static_cast<LONG>(image.size()), &image[0])));
-    DeleteObject(parts.hbmColor);
-    DeleteObject(parts.hbmMask);
-    DestroyIcon(icon);
-    return image;
 }
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Morvessa Demo 1001";
@@ -105,81 +100,13 @@ std::string Registered(HKEY root, const char* value, const char* key = kUninstal
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(data)) : std::string(data);
 }
 
-std::string KnownFolder(int folder)
-{
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
 // The game's shortcut in a folder as "TARGET ICON,INDEX in FOLDER", or "" when there is none.
 std::string Shortcut(int folder, const char* name = "Target Practice")
 {
-    const std::string path = KnownFolder(folder) + "\\" + name + ".lnk";
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    char target[MAX_PATH] = "", icon[MAX_PATH] = "", working[MAX_PATH] = "";
-    int index = -1;
-    const bool loaded = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                                   reinterpret_cast<void**>(&link))) &&
-                        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-                        SUCCEEDED(file->Load(std::wstring(path.begin(), path.end()).c_str(), STGM_READ)) &&
-                        SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
-                        SUCCEEDED(link->GetIconLocation(icon, MAX_PATH, &index)) &&
-                        SUCCEEDED(link->GetWorkingDirectory(working, MAX_PATH));
-    if (file != nullptr)
-        file->Release();
-    if (link != nullptr)
-        link->Release();
-    CoUninitialize();
-    return loaded ? std::string(target) + " " + icon + "," + std::to_string(index) + " in " + working : "";
+    return ReadShortcut(KnownFolder(folder) + "\\" + name + ".lnk").place;
 }
 
 const char kAppId[] = "MorvessaDemo.Game1001";
-
-// The AppUserModelID a shortcut carries, or why it could not be read.
-std::string ShortcutAppId(int folder)
-{
-    const std::string path = KnownFolder(folder) + "\\Target Practice.lnk";
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    IPropertyStore* store = nullptr;
-    PROPVARIANT value;
-    ZeroMemory(&value, sizeof(value));
-    const IID storeId = {0x886D8EEB, 0x8CF2, 0x4446, {0x8D, 0x02, 0xCD, 0xBA, 0x1D, 0xBD, 0xCF, 0x99}};
-    const PROPERTYKEY key = {{0x9F4C2855, 0x9F79, 0x4B39, {0xA8, 0xD0, 0xE1, 0xD4, 0x2D, 0xE1, 0xD5, 0xF3}}, 5};
-    HRESULT read = E_FAIL;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-        SUCCEEDED(file->Load(std::wstring(path.begin(), path.end()).c_str(), STGM_READ)) &&
-        SUCCEEDED(link->QueryInterface(storeId, reinterpret_cast<void**>(&store))))
-        read = store->GetValue(key, &value);
-    std::string id = read == E_NOTIMPL ? "(not kept by this system)" : "(none)";
-    if (SUCCEEDED(read) && value.vt == VT_LPWSTR) {
-        id = std::string(value.pwszVal, value.pwszVal + wcslen(value.pwszVal));
-        CoTaskMemFree(value.pwszVal);
-    }
-    for (IUnknown* held : {static_cast<IUnknown*>(store), static_cast<IUnknown*>(file), static_cast<IUnknown*>(link)})
-        if (held != nullptr)
-            held->Release();
-    CoUninitialize();
-    return id;
-}
-
-// Whether a program's manifest declares it DPI aware.
-bool DpiAware(const std::string& path)
-{
-    HMODULE image = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = image == nullptr ? nullptr : FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    const std::string manifest = found == nullptr ? ""
-        : std::string(static_cast<const char*>(LockResource(LoadResource(image, found))), SizeofResource(image, found));
-    if (image != nullptr)
-        FreeLibrary(image);
-    return manifest.find(">true</dpiAware>") != std::string::npos;
-}
 
 const std::string kMade = ProgramFolder() + "shellkit-installer\\";
 const std::string kSetup = kMade + "Target Practice Setup.exe";
@@ -224,88 +151,21 @@ void Uninstall(HKEY root, const std::string& folder)
     EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(Log("uninstall")).find("Uninstalled") != std::string::npos; }, 30000));
 }
 
-using ControlSearch = std::pair<std::string, HWND>;
-
-BOOL CALLBACK MatchControl(HWND control, LPARAM search)
-{
-    auto* wanted = reinterpret_cast<ControlSearch*>(search);
-    const bool found = IsWindowVisible(control) && WindowText(control) == wanted->first;
-    return found ? (wanted->second = control, FALSE) : TRUE;
-}
-
-// A shown control anywhere inside a setup's window, found by its text.
-HWND WaitControl(HWND window, const std::string& text, DWORD timeoutMs = 20000)
-{
-    ControlSearch search(text, nullptr);
-    WaitUntil([&] {
-        EnumChildWindows(window, MatchControl, reinterpret_cast<LPARAM>(&search));
-        return search.second != nullptr;
-    }, timeoutMs);
-    return search.second;
-}
-
-bool Checked(HWND button)
-{
-    DWORD_PTR state = 0;
-    SendMessageTimeoutA(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state);
-    return state == BST_CHECKED;
-}
-
-// A press made while a page is still being set up can be lost: pressed again until it took.
-bool PressUntil(HWND window, int id, const std::function<bool()>& took)
-{
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        PressButton(window, id);
-        if (WaitUntil(took, 4000))
-            return true;
-    }
-    return false;
-}
-
-BOOL CALLBACK MatchControlHolding(HWND control, LPARAM search)
-{
-    auto* wanted = reinterpret_cast<ControlSearch*>(search);
-    const bool found = IsWindowVisible(control) && WindowText(control).find(wanted->first) != std::string::npos;
-    return found ? (wanted->second = control, FALSE) : TRUE;
-}
-
-// The text of a shown control that holds `part`, or "".
-std::string ControlTextWith(HWND window, const std::string& part)
-{
-    ControlSearch search(part, nullptr);
-    EnumChildWindows(window, MatchControlHolding, reinterpret_cast<LPARAM>(&search));
-    return search.second == nullptr ? "" : WindowText(search.second);
-}
-
 // The uninstaller as a player runs it (it goes on in a copy of itself), through to its last
 // page: that page's text.
 std::string UninstallWithPages(const std::string& folder)
 {
     ChildRun uninstall;
-    if (!uninstall.Start(folder + "\\Uninstall.exe"))
-        return "(not started)";
-    // Its copy's window, whose caption NSIS ends with a blank.
     HWND window = nullptr;
-    WaitUntil([&] {
+    HWND page = nullptr;
+    // Its copy's window, whose caption NSIS ends with a blank.
+    const bool shown = uninstall.Start(folder + "\\Uninstall.exe") && WaitUntil([&] {
         window = FindWindowA("#32770", nullptr);
         return window != nullptr && WindowText(window).rfind("Target Practice Uninstall", 0) == 0;
     }, 20000);
-    if (window == nullptr)
-        return "(no window)";
-    std::string text;
-    const auto finished = [&] { return !(text = ControlTextWith(window, "has been removed")).empty(); };
-    if (window == nullptr) {
-        std::string all;
-        for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, nullptr); w != nullptr; w = FindWindowExA(nullptr, w, nullptr, nullptr)) {
-            char cls[64] = "";
-            GetClassNameA(w, cls, 64);
-            if (IsWindowVisible(w))
-                all += std::string(cls) + ":" + WindowText(w) + ";";
-        }
-        return "(no window: " + all + ")";
-    }
-    if (!PressUntil(window, IDOK, finished))
+    if (!shown || !PressUntil(window, IDOK, [&] { return (page = WaitControl(window, "has been removed", 0, true)) != nullptr; }))
         return "(no last page)";
+    const std::string text = WindowText(page);
     PressUntil(window, IDOK, [&] { return IsWindow(window) == FALSE; });
     return text;
 }
@@ -336,7 +196,7 @@ TEST(ShellkitOnWindows, ByDefaultThePlayerInstallsForThemselvesAndTheUninstaller
     for (int folder : {CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY}) {
         const std::string link = KnownFolder(folder) + "\\Target Practice.lnk";
         EXPECT_NE(installLog.find("Gave " + link + " the ID " + kAppId + "\r\n"), std::string::npos) << installLog;
-        const std::string id = ShortcutAppId(folder);
+        const std::string id = ReadShortcut(link).appId;
         if (id != "(not kept by this system)") {
             EXPECT_EQ(id, kAppId);
         }
@@ -440,12 +300,8 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
     for (const char* part : {"Target Practice.exe", "Target Practice.MWG"}) {
         SCOPED_TRACE(part);
         // The shell with its game, or the game alone (the shell may have ended).
-        TempFolder journals;
-        SetDemoGameBehaviour("exitafter=120000", journals.File("game.txt"));
         ChildRun game;
-        ASSERT_TRUE(game.Start(installed + "\\" + part));
-        ASSERT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000));
-        SetDemoGameBehaviour("", "");
+        ASSERT_TRUE(StartPlaying(game, installed + "\\" + part));
         Sleep(1000);
         const auto before = FilesBelow(installed);
 
@@ -506,18 +362,13 @@ TEST(ShellkitOnWindows, NeitherSetupNorUninstallerTouchesAGameThatRunsAndAnUpgra
     HWND page = uninstaller.WaitWindow("#32770", 20000);
     ASSERT_NE(page, nullptr);
     ASSERT_NE(WaitControl(page, "&Uninstall"), nullptr) << "the confirm page";
-    TempFolder journals;
-    SetDemoGameBehaviour("exitafter=120000", journals.File("game.txt"));
     ChildRun game;
-    ASSERT_TRUE(game.Start(installed + "\\Target Practice.MWG"));
-    ASSERT_TRUE(WaitUntil([&] { return !ReadJournal(journals.File("game.txt")).empty(); }, 15000));
-    SetDemoGameBehaviour("", "");
+    ASSERT_TRUE(StartPlaying(game, installed + "\\Target Practice.MWG"));
     PressButton(page, IDOK);
     HWND box = uninstaller.WaitMessageBox("Target Practice Uninstall", 20000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "Target Practice is running. Close the game, then choose Retry.");
     PressButton(box, IDCANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindow(box) == FALSE; }, 5000));
     ASSERT_NE(WaitControl(page, "Uninstallation Aborted"), nullptr);
     PressUntil(page, IDCANCEL, [&] { return uninstaller.WaitExit(0) != STILL_ACTIVE; });
     EXPECT_EQ(uninstaller.WaitExit(10000), kRunning);
@@ -577,17 +428,9 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_FALSE(fs::exists(ours + "\\Levels\\Old Level.dat"));
 
     // Folders the shell could not open: a name outside the code page, a path past the limit.
-    std::wstring command = L"\"" + std::wstring(kSetup13.begin(), kSetup13.end()) + L"\" /S /D=C:\\\x0418\x0433\x0440\x044B";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
-    DWORD code = 0;
-    WaitForSingleObject(started.hProcess, 60000);
-    GetExitCodeProcess(started.hProcess, &code);
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    EXPECT_EQ(code, kUnopenable);
+    const std::wstring setup(kSetup13.begin(), kSetup13.end());
+    EXPECT_EQ(_wspawnl(_P_WAIT, setup.c_str(), L"setup", L"/S", L"/D=C:\\\x0418\x0433\x0440\x044B", nullptr),
+              static_cast<intptr_t>(kUnopenable));
     const std::string deep = "C:\\" + std::string(200, 'd') + "\\Target Practice";
     EXPECT_EQ(RunToEnd(kSetup13, "/S /D=" + deep), kUnopenable);
     EXPECT_FALSE(fs::exists(deep));
