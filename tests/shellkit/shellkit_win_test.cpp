@@ -390,7 +390,6 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + fs::path(ours).parent_path().string()), kForeignFolder)
         << "a folder of folders that are not its own";
     ASSERT_EQ(RunToEnd(kOtherSetup, "/S"), 0u);
-    EXPECT_TRUE(fs::exists(kOtherFolder + "\\Target Practice.exe"));
     EXPECT_EQ(Shortcut(CSIDL_PROGRAMS), ourShortcut) << "our shortcut is left alone";
     EXPECT_EQ(Shortcut(CSIDL_PROGRAMS, "Target Practice (Other Studio)").substr(0, kOtherFolder.size()), kOtherFolder);
     // A list that is not this game's is not acted on.
@@ -476,6 +475,17 @@ TEST(ShellkitOnWindows, ThePagesOfferThePlayerTheirOwnFolderUnderThePublishersNa
     EXPECT_EQ(WindowText(GetDlgItem(window, 1028)), "Morvessa Demo") << "the branding line";
     const auto shown = [&](const std::string& text) { return [&window, text] { return WaitControl(window, text, 0) != nullptr; }; };
     EXPECT_TRUE(PressUntil(window, IDOK, shown(kPerUserFolder))) << "the folder offered";
+    // A folder the game could not open is refused there, and one that works put in its place.
+    HWND field = WaitControl(window, kPerUserFolder);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(("C:\\" + std::string(240, 'd')).c_str()));
+    PressButton(window, IDOK);
+    HWND box = setup.WaitMessageBox("Target Practice Setup", 10000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find(" the game can open. Choose another folder, such as C:\\Games\\Morvessa Demo\\Target "
+                                       "Practice."), std::string::npos) << MessageBoxText(box);
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil(shown("C:\\Games\\Morvessa Demo\\Target Practice"), 5000));
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kPerUserFolder.c_str()));
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Select components to install:")));
     ASSERT_TRUE(PressUntil(window, IDOK, shown("Play Target Practice now")));
     HWND play = WaitControl(window, "Play Target Practice now");

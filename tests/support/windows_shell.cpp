@@ -3,7 +3,6 @@
 #include <propsys.h>
 #include <shlobj.h>
 
-#include <utility>
 
 #include "harness.h"
 

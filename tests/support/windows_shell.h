@@ -4,8 +4,7 @@
 #include <functional>
 #include <string>
 
-// What Windows shows of an installed program: known folders, icons, shortcuts, manifests and the
-// controls of a setup's pages.
+// What Windows shows of an installed program, and the controls of a setup's pages.
 
 std::string KnownFolder(int folder);
 // The pixels of a program's first icon as Windows shows it at 32 x 32, or "".
@@ -13,8 +12,7 @@ std::string IconImage(const std::string& path);
 // Whether a program's manifest declares it DPI aware.
 bool DpiAware(const std::string& path);
 
-// A shortcut as "TARGET ICON,INDEX in FOLDER" ("" when there is none), and the AppUserModelID it
-// carries ("(not kept by this system)" where its property store keeps nothing, "(none)").
+// A shortcut as "TARGET ICON,INDEX in FOLDER" ("" for none), and its AppUserModelID or "(none)".
 struct ShortcutInfo {
     std::string place;
     std::string appId;
