@@ -161,8 +161,6 @@ std::string Files(const InstallerPlan& plan)
     return s;
 }
 
-}  // namespace
-
 // Installed for everyone, the arcade layer still writes its own files as the player. The players
 // may add files and folders to its folder, and change what is in its folders, but none of the
 // code that every account loads, nor "Update\" and "Backup\", whose files become that code.
@@ -182,6 +180,8 @@ std::string ArcadeGrants()
     }
     return s + "  granted:\n";
 }
+
+}  // namespace
 
 std::string InstallSection(const InstallerPlan& plan)
 {
