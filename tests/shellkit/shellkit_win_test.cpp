@@ -431,6 +431,7 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_EQ(_wspawnl(_P_WAIT, setup.c_str(), L"setup", L"/S", L"/D=C:\\\x0418\x0433\x0440\x044B", nullptr),
               static_cast<intptr_t>(kUnopenable));
     const std::string deep = "C:\\" + std::string(200, 'd') + "\\Target Practice";
+    DeleteFolderTree(deep.c_str());
     EXPECT_EQ(RunToEnd(kSetup13, "/S /D=" + deep), kUnopenable);
     EXPECT_FALSE(fs::exists(deep));
 

@@ -25,11 +25,10 @@ TEST(AppIdentity, TheShellTakesTheIdTheKitGivesItsShortcutsAndPutsItWithTheRelau
     EXPECT_EQ(Narrow(identity.relaunchCommand), "\"" + ProgramFolder() + "win_tests.exe\"");
     EXPECT_EQ(Narrow(identity.displayName), "Win Test Game");
 
-    // Wine takes the process's ID and keeps nothing to read back.
     ASSERT_EQ(identity.ClaimForProcess(), S_OK);
 
-    // The game image (the demo game) has an icon: a pinned game wears it. Wine's window property
-    // stores keep nothing, so what the window holds is not read back here.
+    // The game image (the demo game) has an icon: a pinned game wears it. Wine keeps neither the
+    // process's ID nor a window's properties, so neither is read back here.
     HWND window = CreateWindowExA(0, "STATIC", "game", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(identity.LabelWindow(window), S_OK);
