@@ -59,8 +59,7 @@ stop_session
 for folder in "${shared[@]}"; do [ -d "$folder" ] && chmod -R a-w "$folder"; done
 start_session "${player[@]}"
 step 'PlayerAccount.SharedCopyWithoutTheGrantStopsAtTheArcadeLayer:PlayerAccount.PlayerCannotChangeTheSharedCopy' "${player[@]}"
-# The grants as modes: the arcade folder, which Users may add to, and its subfolders but Update\ and
-# Backup\, cut from that inheritance, become writable.
+# The grants as modes: the arcade folder and its subfolders but Update\ and Backup\ become writable.
 pattern='s/^.* cmdline="[^"]*" "C:\\\([^"]*\)" \/grant \*S-1-5-32-545:(AD,WD) \*S-1-5-32-545:(CI)(IO)M \/Q\r\?$/\1/p'
 granted=0
 while IFS= read -r folder; do

@@ -518,4 +518,8 @@ TEST(ShellkitInstaller, TheScriptIsMarkedUtf8NamesTheShellsIdAndShowsTheShellsIc
     script = ScriptOf(scratch, game);
     EXPECT_NE(script.find("DisplayIcon \"$INSTDIR\\Rush.exe,0\"\n"), std::string::npos) << "no icon of the game's";
     EXPECT_NE(script.find("CreateShortCut $R3 \"$INSTDIR\\Rush.exe\" \"\" \"$INSTDIR\\Rush.exe\" 0\n"), std::string::npos);
+    Replace("Rush.exe", WIN64_BIN "/shell.exe")(game);
+    Replace("Rush.MWG", WIN64_BIN "/demo-game.exe")(game);
+    Arcade(WIN64_BIN "/MorvessaArcade.dll")(game);
+    EXPECT_EQ(ScriptOf(scratch, game).find("Target amd64-unicode\n"), 3u) << "an x64 shell, an x64 setup";
 }
