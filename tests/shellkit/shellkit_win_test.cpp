@@ -131,10 +131,9 @@ void NothingInstalled()
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         for (const char* key : {kUninstallKey, kOtherKey})
             RegDeleteTreeA(root, key);
-    for (const std::string& folder : {kPerUserFolder, kSharedFolder, kOtherFolder}) {
-        DeleteFolderTree(folder.c_str());
-        RemoveDirectoryA(folder.substr(0, folder.rfind('\\')).c_str());
-    }
+    // The publishers' folders whole: a faulty setup may have installed into one.
+    for (const std::string& folder : {kPerUserFolder, kSharedFolder, kOtherFolder})
+        DeleteFolderTree(folder.substr(0, folder.rfind('\\')).c_str());
     for (int folder : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY})
         for (const char* name : {"\\Target Practice.lnk", "\\Target Practice (Other Studio).lnk"})
             DeleteFileA((KnownFolder(folder) + name).c_str());
