@@ -381,10 +381,9 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     const auto installed = FilesBelow(ours);
     const std::string ourShortcut = Shortcut(CSIDL_PROGRAMS);
 
-    // Another publisher's game of the same title: its own folder and shortcut, never into ours.
+    // Another publisher's game of the same title: its own folder and shortcut, never ours or above.
     EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + ours), kForeignFolder);
-    EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + fs::path(ours).parent_path().string()), kForeignFolder)
-        << "a folder of folders that are not its own";
+    EXPECT_EQ(RunToEnd(kOtherSetup, "/S /D=" + fs::path(ours).parent_path().string()), kForeignFolder);
     ASSERT_EQ(RunToEnd(kOtherSetup, "/S"), 0u);
     EXPECT_EQ(Shortcut(CSIDL_PROGRAMS), ourShortcut) << "our shortcut is left alone";
     EXPECT_EQ(Shortcut(CSIDL_PROGRAMS, "Target Practice (Other Studio)").substr(0, kOtherFolder.size()), kOtherFolder);
@@ -406,6 +405,7 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_EQ(Registered(HKEY_CURRENT_USER, "DisplayVersion"), "1.2.3");
 
     // A write that fails halfway puts back what the setup had replaced, the old level included.
+    fs::create_directories(ours + "\\MorvessaArcade\\Update");
     std::ofstream(ours + "\\MorvessaArcade\\Update\\MorvessaArcade.dll") << "staged by 1.2.3's arcade layer";
     const auto before = FilesBelow(ours);
     {
@@ -427,7 +427,8 @@ TEST(ShellkitOnWindows, ASetupChangesOnlyItsOwnGameAndOnlyForward)
     EXPECT_EQ(_wspawnl(_P_WAIT, setup.c_str(), L"setup", L"/S", L"/D=C:\\\x0418\x0433\x0440\x044B", nullptr),
               static_cast<intptr_t>(kUnopenable));
     const std::string deep = "C:\\" + std::string(200, 'd') + "\\Target Practice";
-    DeleteFolderTree(deep.c_str());
+    std::error_code gone;
+    fs::remove_all(deep, gone);
     EXPECT_EQ(RunToEnd(kSetup13, "/S /D=" + deep), kUnopenable);
     EXPECT_FALSE(fs::exists(deep));
 
