@@ -50,7 +50,7 @@ TEST(WholeLife, OneThreadFromTheFirstGameThroughAnUpdateInASessionToTheLastClose
 
     // A windowless game leaves the countdown running; at 0 the game gets every close step, then its end.
     ASSERT_TRUE(ClickButtonWhenHovered(run.wrapper, kPlayGameLeft));
-    ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 2; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return run.GamePids().size() == 2; }, 10000)) << "the second game started";
     ChildRun second;
     second.process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, run.GamePids()[1]);
     EXPECT_EQ(ThreadsOf(shell), 1) << "with the second game";
