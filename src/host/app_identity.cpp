@@ -9,8 +9,6 @@
 
 namespace {
 
-typedef HRESULT(WINAPI* SetProcessAppIdCall)(const wchar_t* appId);
-typedef HRESULT(WINAPI* WindowPropertyStoreCall)(HWND window, const IID& iid, void** store);
 typedef void (*AnyCall)(void);
 
 // Windows 7 and later only: looked up, so that the shell still starts where they are missing.
@@ -65,7 +63,10 @@ AppIdentity& AppIdentity::Instance()
     return identity;
 }
 
-AppIdentity::AppIdentity() : appId(), relaunchCommand(), displayName(), iconResource(), windowsLabelled(0)
+AppIdentity::AppIdentity()
+    : appId(), relaunchCommand(), displayName(), iconResource(), windowsLabelled(0),
+      setProcessAppId(reinterpret_cast<SetProcessAppIdCall>(Shell32Call("SetCurrentProcessExplicitAppUserModelID"))),
+      windowPropertyStore(reinterpret_cast<WindowPropertyStoreCall>(Shell32Call("SHGetPropertyStoreForWindow")))
 {
     GameHost& host = GameHost::Instance();
     char shell[MAX_PATH] = "";
@@ -89,8 +90,7 @@ AppIdentity::AppIdentity() : appId(), relaunchCommand(), displayName(), iconReso
 
 HRESULT AppIdentity::ClaimForProcess() const
 {
-    SetProcessAppIdCall set = reinterpret_cast<SetProcessAppIdCall>(Shell32Call("SetCurrentProcessExplicitAppUserModelID"));
-    return set == nullptr ? S_FALSE : set(appId);
+    return setProcessAppId == nullptr ? S_FALSE : setProcessAppId(appId);
 }
 
 HRESULT AppIdentity::LabelWindow(HWND window)
@@ -107,12 +107,10 @@ HRESULT AppIdentity::LabelWindow(HWND window)
             GetModuleFileNameW(nullptr, path, MAX_PATH);
         _snwprintf(iconResource, MAX_PATH + 1, L"%ls,0", path);
     }
-    WindowPropertyStoreCall storeFor =
-        reinterpret_cast<WindowPropertyStoreCall>(Shell32Call("SHGetPropertyStoreForWindow"));
-    if (storeFor == nullptr)
+    if (windowPropertyStore == nullptr)
         return S_FALSE;
     IPropertyStore* store = nullptr;
-    HRESULT result = storeFor(window, kPropertyStoreId, reinterpret_cast<void**>(&store));
+    HRESULT result = windowPropertyStore(window, kPropertyStoreId, reinterpret_cast<void**>(&store));
     if (FAILED(result) || store == nullptr)
         return FAILED(result) ? result : E_NOINTERFACE;
     const DWORD order[] = {kRelaunchCommand, kRelaunchDisplayNameResource, kRelaunchIconResource, kAppUserModelId};

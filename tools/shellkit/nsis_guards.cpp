@@ -12,6 +12,13 @@ std::string Code(SetupExitCode code)
     return std::to_string(static_cast<int>(code));
 }
 
+// How a guard refuses: the player is told why (NSIS text, variables and all), and the exit code
+// is left for the caller.
+std::string Refusal(const std::string& message, SetupExitCode code)
+{
+    return "  MessageBox MB_OK|MB_ICONSTOP \"" + message + "\" /SD IDOK\n  Push " + Code(code) + "\n";
+}
+
 // Whether the game's shell or game image runs in this session, by the process list: files in
 // use and no such process here means another account's, whose game this player cannot close.
 // A list that cannot be had counts as here.
@@ -83,10 +90,10 @@ std::string RefuseSecondCopy(const InstallerPlan& plan)
     s += "  ReadRegStr $0 HKCU \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 \"\" 0 done\n";
     s += "  ReadRegStr $0 HKLM \"${UNINSTALL_KEY}\" InstallLocation\n  StrCmp $0 \"\" done\n";
     s += "  StrCmp $MultiUser.Privileges Admin refuse\n  StrCpy $INSTDIR $0\n  Call RequireRights\n  refuse:\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
-         " is already installed for anyone using this computer, in $0. To update it, run this setup as an "
-         "administrator.\" /SD IDOK\n";
-    s += "  Push " + Code(SETUP_INSTALLED_FOR_EVERYONE) + "\n  Return\n  done:\n  Push \"\"\nFunctionEnd\n";
+    s += Refusal(NsisEscaped(plan.title) + " is already installed for anyone using this computer, in $0. To update it, "
+                                           "run this setup as an administrator.",
+                 SETUP_INSTALLED_FOR_EVERYONE);
+    s += "  Return\n  done:\n  Push \"\"\nFunctionEnd\n";
     return s;
 }
 
@@ -109,9 +116,10 @@ std::string RefuseForeignFolder(const InstallerPlan& plan)
 {
     std::string s = OwnsFolder(plan, "");
     s += "Function RefuseForeignFolder\n  Call OwnsFolder\n  Pop $0\n  StrCmp $0 yes 0 +3\n  Push \"\"\n  Return\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"$INSTDIR already holds files that are not " + NsisEscaped(plan.title) +
-         "'s. Choose an empty folder, or a new one.\" /SD IDOK\n";
-    s += "  Push " + Code(SETUP_FOREIGN_FOLDER) + "\nFunctionEnd\n";
+    s += Refusal("$INSTDIR already holds files that are not " + NsisEscaped(plan.title) +
+                     "'s. Choose an empty folder, or a new one.",
+                 SETUP_FOREIGN_FOLDER);
+    s += "FunctionEnd\n";
     return s;
 }
 
@@ -121,9 +129,10 @@ std::string RefuseOlder(const InstallerPlan& plan)
     std::string s = "Function RefuseOlder\n  ReadRegStr $1 SHCTX \"${UNINSTALL_KEY}\" DisplayVersion\n";
     s += "  StrCmp $1 \"\" go\n  ${VersionCompare} $1 " + Nsis("", plan.version) + " $2\n  StrCmp $2 1 0 go\n";
     s += "  ${GetParameters} $3\n  ClearErrors\n  ${GetOptions} $3 /AllowOlder $2\n  IfErrors 0 go\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) + " $1 is installed, newer than the " +
-         NsisEscaped(plan.version) + " this setup brings: it stays as it is.\" /SD IDOK\n";
-    s += "  Push " + Code(SETUP_OLDER_VERSION) + "\n  Return\n  go:\n  Push \"\"\nFunctionEnd\n";
+    s += Refusal(NsisEscaped(plan.title) + " $1 is installed, newer than the " + NsisEscaped(plan.version) +
+                     " this setup brings: it stays as it is.",
+                 SETUP_OLDER_VERSION);
+    s += "  Return\n  go:\n  Push \"\"\nFunctionEnd\n";
     return s;
 }
 
@@ -149,9 +158,9 @@ std::string RefuseUnopenableFolder(const InstallerPlan& plan)
          "\"\nFunctionEnd\n";
     s += "Function RefuseUnopenableFolder\n  Call FolderProblem\n  Pop $5\n  StrCmp $5 \"\" 0 +3\n  Push \"\"\n  Return\n";
     s += "  Call SuggestedFolder\n  Pop $6\n";
-    s += "  MessageBox MB_OK|MB_ICONSTOP \"" + NsisEscaped(plan.title) +
-         " cannot be installed in $INSTDIR: $5. Choose another folder, such as $6.\" /SD IDOK\n";
-    s += "  Push " + Code(SETUP_FOLDER_UNOPENABLE) + "\nFunctionEnd\n";
+    s += Refusal(NsisEscaped(plan.title) + " cannot be installed in $INSTDIR: $5. Choose another folder, such as $6.",
+                 SETUP_FOLDER_UNOPENABLE);
+    s += "FunctionEnd\n";
     return s;
 }
 

@@ -9,11 +9,17 @@
 // installer gives the shortcuts, made from the settings), and how a pinned game window starts the
 // shell again. Exactly one, built on first use after the GameHost.
 struct AppIdentity {
+    typedef HRESULT(WINAPI* SetProcessAppIdCall)(const wchar_t* appId);
+    typedef HRESULT(WINAPI* WindowPropertyStoreCall)(HWND window, const IID& iid, void** store);
+
     wchar_t appId[APP_USER_MODEL_ID_LIMIT + 1];
     wchar_t relaunchCommand[MAX_PATH + 2];
     wchar_t displayName[256];
     wchar_t iconResource[MAX_PATH + 2];
     uint32_t windowsLabelled;
+    // Windows 7's calls, looked up once: null where they are missing.
+    SetProcessAppIdCall setProcessAppId;
+    WindowPropertyStoreCall windowPropertyStore;
 
     static AppIdentity& Instance();
 
