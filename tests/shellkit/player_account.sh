@@ -50,7 +50,7 @@ for folder in "$drive/Program Files" "$drive/Program Files (x86)" "$drive/Progra
   [ -d "$folder" ] && chmod -R a-w "$folder"
 done
 start_session "${player[@]}"
-step 'ShellkitOnWindows.ByDefault*:PlayerAccount.PlayerCannotInstallForAllUsers' "${player[@]}"
+step 'ShellkitOnWindows.ByDefault*:ShellkitOnWindows.Neither*:PlayerAccount.PlayerCannotInstallForAllUsers' "${player[@]}"
 stop_session
 start_session
 step PlayerAccount.AdministratorInstallsForAllUsers
